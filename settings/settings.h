@@ -1,0 +1,33 @@
+// The saver's configuration in memory: one global record, filled with defaults at start, then
+// with the current display mode by the host and with stored values by the registry store.
+#pragma once
+#include <cstdint>
+
+constexpr int kMessageBytes = 32;      // 31 characters and the terminating zero
+constexpr int kMaxMessageLength = 31;
+
+struct Settings {
+    int32_t ScrWidth = 0;     // display mode to switch to and draw for; host fills the defaults
+    int32_t ScrHeight = 0;
+    int32_t ColorBits = 0;
+    int32_t Hertz = 0;        // 0: no refresh rate requested
+    int32_t Size = 52;        // glyph columns across the screen
+    int32_t Speed = 30;       // milliseconds between rain update steps
+    int32_t Continuous = 0;   // flags count as set when non-zero
+    int32_t FastMode = 0;
+    int32_t Use3dfx = 0;
+    char Message[kMessageBytes] = "THE TORVEX";
+};
+
+extern Settings settings;
+
+// Upper-cases "a".."z" in place and leaves every other byte alone (the stored message's rule).
+void UpperCaseMessage(char* text);
+
+// Copies at most 31 characters of text (up to its first zero or textLength bytes) into a
+// 32-byte message buffer, zero-filled, and upper-cases it: how a stored message is taken in.
+void TakeMessage(char (&message)[kMessageBytes], const char* text, int textLength);
+
+// The column count the rain field is built with: a stored Size outside 1..width is brought
+// into that range (no division by zero, no columns narrower than a pixel).
+int32_t ClampColumnCount(int32_t size, int32_t width);
