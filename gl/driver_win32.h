@@ -1,0 +1,35 @@
+// The OpenGL driver layer: which library supplies OpenGL, loading it into the entry-point table,
+// and the context, pixel-format and swap calls that go to GDI or to the driver's own WGL exports.
+// Windows only; the library is found by file name with the platform's usual search.
+#pragma once
+#include <windows.h>
+
+extern HMODULE driverLibrary;   // null before loading, after a failed load and after release
+extern bool useDriverWgl;       // pixel formats and swaps go to the driver; never cleared once set
+
+// Writes the library file name to load into buffer (at least 13 bytes): a 3Dfx OpenGL driver
+// when Use3dfx is set and a Glide runtime and the driver are present, else "opengl32.dll".
+// Every library probed here is released again before returning.
+void ChooseDriverLibrary(char* buffer);
+
+constexpr int kDriverLoaded = 0;
+constexpr int kDriverMissingFunction = -1;
+constexpr int kDriverNotFound = -666;
+
+// Loads the library and fills the entry-point table: 0, -1 (a core function is missing, no
+// message) or -666 (not loadable, after a message box).
+int LoadDriverEntryPoints(const char* name);
+
+// Releases the driver library; returns what FreeLibrary answered (0 when nothing was loaded).
+BOOL FreeDriverLibrary();
+
+// Each looks its WGL function up in driverLibrary at every call; 0 when no library is loaded or
+// the driver lacks the function.
+HGLRC DriverCreateContext(HDC deviceContext);
+BOOL DriverMakeCurrent(HDC deviceContext, HGLRC renderContext);
+BOOL DriverDeleteContext(HGLRC renderContext);
+
+// GDI first unless useDriverWgl; a GDI failure retries through the driver's WGL function.
+int DriverChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor);
+BOOL DriverSetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIPTOR* descriptor);
+void DriverSwapBuffers(HDC deviceContext);
