@@ -1,0 +1,77 @@
+// The program's entry: reads the command line, prepares what every run mode needs (the 3Dfx
+// splash switch, the current display mode as default, HostState, the stored settings) and runs
+// the mode. Relies on the registry store, the settings dialog and RunSaver.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "host/command_line.h"
+#include "host/host_state.h"
+#include "host/platform.h"
+#include "host/run_saver.h"
+#include "settings/dialogs_win32.h"
+#include "settings/registry_win32.h"
+#include "settings/settings.h"
+
+namespace {
+
+// The current display mode becomes the default that stored values then override.
+void TakeCurrentDisplayMode() {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    settings.ColorBits = static_cast<int32_t>(mode.dmBitsPerPel);
+    settings.ScrWidth = static_cast<int32_t>(mode.dmPelsWidth);
+    settings.ScrHeight = static_cast<int32_t>(mode.dmPelsHeight);
+    settings.Hertz = static_cast<int32_t>(mode.dmDisplayFrequency);
+}
+
+// Windows 95/98 password services; absent elsewhere, and then silently nothing happens.
+void ChangeSaverPassword(HWND parent) {
+    HMODULE library = LoadLibraryA("MPR.DLL");
+    if (!library) return;
+    using ChangePassword = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
+    auto change = reinterpret_cast<ChangePassword>(
+        reinterpret_cast<void*>(GetProcAddress(library, "PwdChangePasswordA")));
+    if (change) change("SCRSAVE", parent, 0, 0);
+    FreeLibrary(library);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    moduleHandle = nullptr;
+    const CommandLine commandLine = ParseCommandLine(GetCommandLineA());
+    runMode = commandLine.mode;
+    HWND parent = commandLine.wantsForegroundWindow
+                      ? GetForegroundWindow()
+                      : reinterpret_cast<HWND>(static_cast<intptr_t>(commandLine.parentWindow));
+
+    // Through the C library, so a driver DLL that reads its own CRT environment sees it too.
+    _putenv("FX_GLIDE_NO_SPLASH=1");
+    TakeCurrentDisplayMode();
+
+    hostState = new HostState();
+    ReadSystemSaverSettings(*hostState);
+    LoadSettings(*hostState);
+
+    switch (runMode) {
+    case ModeChangePassword:
+        ChangeSaverPassword(parent);
+        break;
+    case ModeSettings:
+        moduleHandle = instance;
+        ShowSettingsDialog(instance, parent);
+        break;
+    case ModeSaver:
+        RunSaver(showCommand);
+        break;
+    case ModePreview:
+    case ModeNone:
+        break;
+    }
+
+    delete hostState;
+    hostState = nullptr;
+    return 0;
+}

@@ -1,0 +1,20 @@
+// The registry store: the program's own key under HKEY_CURRENT_USER (ten values) and the one
+// value read from the system's screen-saver key. ANSI registry calls; Windows only.
+#pragma once
+#include "host/host_state.h"
+
+// Key paths under HKEY_CURRENT_USER. Tests point them at scratch keys of their own.
+extern const char* programKeyPath;      // "Software\Qor\Torvex Saver V2"
+extern const char* systemSaverKeyPath;  // "Software\Microsoft\Windows\CurrentVersion\Screen Savers"
+
+// passwordDelay from "Password Delay" (5 when absent); clears passwordDialogOpen.
+void ReadSystemSaverSettings(HostState& host);
+
+// Settings (and host.fastMode) from the program key; missing or unusable values keep defaults.
+void LoadSettings(HostState& host);
+
+// The eight number values, from settings and host.fastMode. Not "MSTRING" nor "Continuous".
+void SaveSettings(const HostState& host);
+
+// Opens (creating when needed) the program key for writing; nullptr when that fails.
+HKEY CreateProgramKey();
