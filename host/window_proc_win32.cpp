@@ -1,0 +1,159 @@
+// The saver window's procedure: user actions ask for a close, which is granted at once within
+// the password delay and afterwards only when the system's screen-saver password is verified.
+// Relies on hostState (created before the window) and the driver layer for the context.
+#include "host/window_proc_win32.h"
+
+#include "gl/driver_win32.h"
+#include "host/host_state.h"
+#include "host/platform.h"
+
+namespace {
+
+constexpr int32_t kLargeMove = 50;   // pixels along either axis
+constexpr int32_t kMovesBeforeClose = 3;
+constexpr DWORD kVersionRecordSize = 148;
+
+using VerifyPasswordFunction = BOOL(WINAPI*)(HWND);
+
+bool IsSaverMode() { return runMode == ModeSaver; }
+bool IsFree() { return hostState->passwordDialogOpen == 0; }
+
+void ReadCursor(POINT* point) {
+    // A failed read keeps the last known point rather than leaving garbage in it.
+    POINT position = *point;
+    if (platform.GetCursorPos(&position)) *point = position;
+}
+
+// The quit goes to the window, not the thread: the frame loop takes only this window's
+// messages, so a thread message would never end it.
+void PostQuit() { PostMessageA(hostState->window, WM_QUIT, 0, 0); }
+
+void AskForClose() {
+    hostState->closeRequested = 1;
+    PostMessageA(hostState->window, WM_CLOSE, 0, 0);
+}
+
+// The platform's own check; only systems other than NT have one. A missing library or entry
+// point lets the close through.
+bool PasswordAccepted(HWND window) {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = kVersionRecordSize;
+    platform.GetVersionExA(&version);
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT) return true;
+
+    HMODULE library = LoadLibraryA("PASSWORD.CPL");
+    if (!library) return true;
+    bool accepted = true;
+    auto verify = reinterpret_cast<VerifyPasswordFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, "VerifyScreenSavePwd")));
+    if (verify) accepted = verify(window) != 0;
+    FreeLibrary(library);
+    return accepted;
+}
+
+LRESULT HandleClose(HWND window) {
+    if (!hostState->closeRequested) return 0;   // nobody here asked for it
+    if (hostState->passwordDialogOpen) return 0;  // a check is already running further up
+
+    const uint32_t elapsed = platform.GetTickCount() - hostState->startTick;
+    const uint32_t delay = static_cast<uint32_t>(hostState->passwordDelay) * 1000u;
+    if (elapsed <= delay) {
+        PostQuit();
+        return 0;
+    }
+
+    hostState->passwordDialogOpen = 1;
+    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);   // the arrow, for the dialog
+    const bool accepted = PasswordAccepted(window);
+    hostState->passwordDialogOpen = 0;
+    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);   // no cursor again
+    // Movement made while the dialog was open must not count towards the next close.
+    ReadCursor(&hostState->cursorPoint);
+    if (accepted) PostQuit();
+    return 0;
+}
+
+void HandleMouseMove() {
+    POINT position = hostState->cursorPoint;
+    if (!platform.GetCursorPos(&position)) return;
+    const int64_t dx = static_cast<int64_t>(position.x) - hostState->cursorPoint.x;
+    const int64_t dy = static_cast<int64_t>(position.y) - hostState->cursorPoint.y;
+    if ((dx < 0 ? -dx : dx) <= kLargeMove && (dy < 0 ? -dy : dy) <= kLargeMove) return;
+
+    ReadCursor(&hostState->cursorPoint);
+    if (moveCount < kMovesBeforeClose) {
+        ++moveCount;
+    } else {
+        moveCount = 0;
+        AskForClose();
+    }
+}
+
+void ReleaseContexts(HWND window) {
+    DriverMakeCurrent(nullptr, nullptr);
+    if (renderContext) {
+        DriverDeleteContext(renderContext);
+        renderContext = nullptr;
+    }
+    if (deviceContext) {
+        ReleaseDC(window, deviceContext);
+        deviceContext = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Without the host record there is no state to keep; behave as a plain window.
+    if (!hostState) {
+        if (message == WM_DESTROY) ReleaseContexts(window);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    switch (message) {
+    case WM_CREATE:
+        hostState->window = window;
+        ReadCursor(&hostState->cursorPoint);
+        hostState->startTick = platform.GetTickCount();
+        break;
+
+    case WM_DESTROY:
+        ReleaseContexts(window);
+        break;
+
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+        if (IsSaverMode() && IsFree() && LOWORD(wParam) == 0) AskForClose();
+        break;
+
+    case WM_CLOSE:
+        if (IsSaverMode()) return HandleClose(window);
+        break;
+
+    case WM_SETCURSOR:
+        SetCursor(IsSaverMode() && IsFree() ? nullptr : LoadCursorA(nullptr, IDC_ARROW));
+        break;
+
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (IsSaverMode() && IsFree()) AskForClose();
+        break;
+
+    case WM_SYSCOMMAND:
+        // Neither another screen saver nor the system menu's close may take over the screen.
+        if (IsSaverMode() && (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)) return 0;
+        break;
+
+    case WM_MOUSEMOVE:
+        if (IsSaverMode() && IsFree()) HandleMouseMove();
+        break;
+
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
