@@ -1,0 +1,135 @@
+// The driver layer: choosing and loading the OpenGL library, filling the entry-point table from
+// it, and the WGL wrappers, which look their function up in the library at every call.
+// Relies on the table and its resolver (gl/gl_table.h) and on platform.MessageBoxA.
+#include "gl/driver_win32.h"
+
+#include <cstring>
+
+#include "gl/gl_table.h"
+#include "host/platform.h"
+#include "settings/settings.h"
+
+HMODULE driverLibrary = nullptr;
+bool useDriverWgl = false;
+
+namespace {
+
+constexpr char kSystemLibrary[] = "opengl32.dll";
+constexpr const char* kGlideRuntimes[] = {"glide2x.dll", "glide3x.dll"};
+constexpr const char* k3dfxDrivers[] = {"3dfxvgl.dll", "3dfxOGL.dll", "3dfxgl.dll"};
+
+// Presence is all that is asked of a probed library; nothing probed stays loaded.
+bool IsPresent(const char* name) {
+    HMODULE library = LoadLibraryA(name);
+    if (!library) return false;
+    FreeLibrary(library);
+    return true;
+}
+
+template <typename Function>
+Function DriverFunction(const char* name) {
+    if (!driverLibrary) return nullptr;
+    // Through void*: GetProcAddress's generic type and the real signature are unrelated.
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(driverLibrary, name)));
+}
+
+using CreateContextFunction = HGLRC(WINAPI*)(HDC);
+using MakeCurrentFunction = BOOL(WINAPI*)(HDC, HGLRC);
+using DeleteContextFunction = BOOL(WINAPI*)(HGLRC);
+using ChoosePixelFormatFunction = int(WINAPI*)(HDC, const PIXELFORMATDESCRIPTOR*);
+using SetPixelFormatFunction = BOOL(WINAPI*)(HDC, int, const PIXELFORMATDESCRIPTOR*);
+using SwapBuffersFunction = BOOL(WINAPI*)(HDC);
+using GetProcAddressFunction = PROC(WINAPI*)(LPCSTR);
+
+void* CoreFunction(const char* name, void* /*user*/) {
+    return reinterpret_cast<void*>(GetProcAddress(driverLibrary, name));
+}
+
+// Looked up afresh for every row, so a driver is asked exactly as it exports at that moment.
+void* ExtensionFunction(const char* name, void* /*user*/) {
+    auto getProcAddress = DriverFunction<GetProcAddressFunction>("wglGetProcAddress");
+    return getProcAddress ? reinterpret_cast<void*>(getProcAddress(name)) : nullptr;
+}
+
+}  // namespace
+
+void ChooseDriverLibrary(char* buffer) {
+    if (!buffer) return;
+    buffer[0] = '\0';
+    // The 3Dfx OpenGL drivers are only worth trying where a Glide runtime is installed.
+    if (settings.Use3dfx && (IsPresent(kGlideRuntimes[0]) || IsPresent(kGlideRuntimes[1]))) {
+        for (const char* name : k3dfxDrivers) {
+            std::strcpy(buffer, name);
+            if (IsPresent(buffer)) return;
+        }
+        buffer[0] = '\0';
+    }
+    std::strcpy(buffer, kSystemLibrary);
+}
+
+int LoadDriverEntryPoints(const char* name) {
+    FreeDriverLibrary();   // a second load must not strand the first library
+    driverLibrary = name ? LoadLibraryA(name) : nullptr;
+    if (!driverLibrary) {
+        platform.MessageBoxA(GetFocus(), "OpenGL ICD dll not found", "Error", MB_OK);
+        return kDriverNotFound;
+    }
+    if (!FillGlCoreRows(CoreFunction, nullptr)) return kDriverMissingFunction;
+    FillGlExtRows(ExtensionFunction, nullptr);
+    // Only the system library routes pixel formats and swaps through GDI; the name decides,
+    // byte for byte, as ChooseDriverLibrary wrote it.
+    if (std::strcmp(name, kSystemLibrary) != 0) useDriverWgl = true;
+    return kDriverLoaded;
+}
+
+BOOL FreeDriverLibrary() {
+    if (!driverLibrary) return FALSE;
+    const BOOL freed = FreeLibrary(driverLibrary);
+    driverLibrary = nullptr;
+    return freed;
+}
+
+HGLRC DriverCreateContext(HDC deviceContext) {
+    auto create = DriverFunction<CreateContextFunction>("wglCreateContext");
+    return create ? create(deviceContext) : nullptr;
+}
+
+BOOL DriverMakeCurrent(HDC deviceContext, HGLRC renderContext) {
+    auto makeCurrent = DriverFunction<MakeCurrentFunction>("wglMakeCurrent");
+    return makeCurrent ? makeCurrent(deviceContext, renderContext) : FALSE;
+}
+
+BOOL DriverDeleteContext(HGLRC renderContext) {
+    auto deleteContext = DriverFunction<DeleteContextFunction>("wglDeleteContext");
+    return deleteContext ? deleteContext(renderContext) : FALSE;
+}
+
+int DriverChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor) {
+    if (!useDriverWgl) {
+        const int index = ChoosePixelFormat(deviceContext, descriptor);
+        if (index != 0) return index;
+    }
+    auto choose = DriverFunction<ChoosePixelFormatFunction>("wglChoosePixelFormat");
+    if (!choose) return 0;
+    // Once the driver has chosen the format, setting it and swapping must go to the driver too.
+    useDriverWgl = true;
+    return choose(deviceContext, descriptor);
+}
+
+BOOL DriverSetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIPTOR* descriptor) {
+    if (!useDriverWgl) {
+        const BOOL set = SetPixelFormat(deviceContext, index, descriptor);
+        if (set) return set;
+    }
+    auto setFormat = DriverFunction<SetPixelFormatFunction>("wglSetPixelFormat");
+    if (!setFormat) return FALSE;
+    useDriverWgl = true;
+    return setFormat(deviceContext, index, descriptor);
+}
+
+void DriverSwapBuffers(HDC deviceContext) {
+    if (!useDriverWgl && SwapBuffers(deviceContext)) return;
+    // A failed GDI swap is retried through the driver on every frame; the route is not switched.
+    auto swap = DriverFunction<SwapBuffersFunction>("wglSwapBuffers");
+    if (swap) swap(deviceContext);
+}
