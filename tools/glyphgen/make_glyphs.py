@@ -1,0 +1,266 @@
+#!/usr/bin/python3
+"""Draws Torvex's two glyph pictures (rain signs, message letters) from free fonts.
+
+Writes resources/glyphs_rain.raw, resources/glyphs_letters.raw (128 x 128 RGB, no
+header) and the contact sheet docs/glyphs.png. Needs Pillow and the Debian packages
+fonts-vlgothic and fonts-dejavu-core; same fonts and Pillow give the same bytes.
+"""
+
+import argparse
+import os
+import sys
+
+from PIL import Image, ImageChops, ImageDraw, ImageFont
+
+CELL = 16            # cell side in pixels
+GRID = 8             # cells per picture row and column
+SIDE = CELL * GRID   # picture side, 128
+SS = 4               # supersampling: every glyph is drawn 4x and box-reduced
+MARGIN = 1           # pixels kept black around every glyph inside its cell
+
+KANA_FONT = "/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf"
+LETTER_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+
+LETTER_GREEN = (4, 235, 75)
+
+# Rain signs for cells 0-23 and 31: (character, mirrored left-right).
+# Half-width katakana mostly, a few digits and symbols among them.
+RAIN_SIGNS = [
+    ("\uff71", False), ("\uff76", True), ("\uff7b", False), ("\uff7c", True),   # a ka sa shi
+    ("\uff82", False), ("\uff83", True), ("\uff85", False), ("\uff86", False),  # tsu te na ni
+    ("\uff87", True), ("\uff88", False), ("\uff8a", False), ("\uff8b", True),   # nu ne ha hi
+    ("\uff8e", False), ("\uff90", False), ("\uff91", True), ("\uff93", False),  # ho mi mu mo
+    ("\uff94", True), ("\uff95", False), ("2", False), ("\uff92", False),       # ya yu 2 me
+    ("5", False), ("=", False), ("\uff80", True), ("7", False),                 # 5 = ta 7
+]
+RAIN_CELL_31 = ("*", False)
+
+LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ?!@$&"
+
+# Rain font size in pixels (the signs come out 10 to 13 pixels tall) and the
+# sideways stretch of the narrow half-width forms.
+RAIN_EM = 15
+RAIN_STRETCH = 1.3
+RAIN_MAX_WIDTH = 11.0
+LIGHT_STROKE = 1    # extra outline in supersampled pixels (0.25 px a side)
+HEAVY_STROKE = 3    # 0.75 px a side: the heavier drawings of cells 32-55
+
+LETTER_CAP = 12.0   # capital height in pixels
+LETTER_MAX_WIDTH = 13.0
+
+
+def render_ink(char, font, stroke=0):
+    """Returns the supersampled coverage of one character, cropped to its ink."""
+    left, top, right, bottom = font.getbbox(char, stroke_width=stroke)
+    pad = 8
+    img = Image.new("L", (right - left + 2 * pad, bottom - top + 2 * pad), 0)
+    ImageDraw.Draw(img).text((pad - left, pad - top), char, font=font, fill=255,
+                             stroke_width=stroke, stroke_fill=255)
+    box = img.getbbox()
+    if box is None:
+        sys.exit("glyph %r has no ink in %s" % (char, font.path))
+    return img.crop(box)
+
+
+def place(ink, cx, top):
+    """Puts supersampled ink centred on column cx with its top at row top (cell pixels,
+    fractions allowed); returns the 16x16 coverage."""
+    big = Image.new("L", (CELL * SS, CELL * SS), 0)
+    x = int(round(cx * SS - ink.width / 2.0))
+    y = int(round(top * SS))
+    big.paste(ink, (x, y))
+    # Box reduction turns the 4x drawing into exact area coverage per pixel.
+    return big.reduce(SS)
+
+
+def place_centred(ink, cx, cy):
+    return place(ink, cx, cy - ink.height / (2.0 * SS))
+
+
+def fit(ink, max_w, max_h):
+    """Squeezes ink (supersampled) so it fits max_w x max_h pixels, never enlarging."""
+    w, h = ink.width, ink.height
+    sx = min(1.0, max_w * SS / w)
+    sy = min(1.0, max_h * SS / h)
+    if sx == 1.0 and sy == 1.0:
+        return ink
+    return ink.resize((max(1, int(round(w * sx))), max(1, int(round(h * sy)))),
+                      Image.LANCZOS)
+
+
+def check_margin(cov, what):
+    """Fails loudly if a glyph would touch the border of its cell (it would look clipped)."""
+    px = cov.load()
+    for i in range(CELL):
+        for j in range(MARGIN):
+            for (x, y) in ((i, j), (i, CELL - 1 - j), (j, i), (CELL - 1 - j, i)):
+                if px[x, y]:
+                    sys.exit("%s touches the cell border at (%d, %d)" % (what, x, y))
+
+
+def rain_ink(sign, font, stroke, stretch):
+    char, mirrored = sign
+    ink = render_ink(char, font, stroke)
+    # One font size for all signs keeps their strokes alike; only the width is
+    # stretched, since the half-width forms are too narrow for a square cell.
+    ink = ink.resize((int(round(ink.width * stretch)), ink.height), Image.LANCZOS)
+    ink = fit(ink, RAIN_MAX_WIDTH + 2.0 * stroke / SS, CELL - 2 * MARGIN)
+    if mirrored:
+        ink = ink.transpose(Image.FLIP_LEFT_RIGHT)
+    return ink
+
+
+def heavy_shift(index, ink):
+    """Offset of the heavier drawing of cell index: a pixel or two, kept inside the margin."""
+    want_dx = (1, -1, 2, -2)[index % 4]
+    want_dy = (1, 0, -1)[index % 3]
+    room_x = (CELL - 2 * MARGIN - ink.width / float(SS)) / 2.0
+    room_y = (CELL - 2 * MARGIN - ink.height / float(SS)) / 2.0
+    dx = max(-int(room_x), min(int(room_x), want_dx))
+    dy = max(-int(room_y), min(int(room_y), want_dy))
+    return dx, dy
+
+
+def make_rain():
+    """Cells of the rain picture as 16x16 coverage images, indexed 0..63 (None = black)."""
+    font = ImageFont.truetype(KANA_FONT, RAIN_EM * SS)
+    cells = [None] * (GRID * GRID)
+    centre = CELL / 2.0
+    for k, sign in enumerate(RAIN_SIGNS):
+        cells[k] = place_centred(rain_ink(sign, font, LIGHT_STROKE, RAIN_STRETCH), centre, centre)
+    # Cells 24-30 repeat 16-22 a quarter pixel off and slightly narrower, so the
+    # edges differ by a grey level here and there while the shape stays.
+    for k in range(24, 31):
+        ink = rain_ink(RAIN_SIGNS[k - 8], font, LIGHT_STROKE, RAIN_STRETCH * 0.94)
+        cells[k] = place_centred(ink, centre + 0.25, centre + 0.25)
+    cells[31] = place_centred(rain_ink(RAIN_CELL_31, font, LIGHT_STROKE, RAIN_STRETCH), centre, centre)
+    for k in range(24):
+        ink = rain_ink(RAIN_SIGNS[k], font, HEAVY_STROKE, RAIN_STRETCH)
+        dx, dy = heavy_shift(k, ink)
+        cells[32 + k] = place_centred(ink, centre + dx, centre + dy)
+    for k in range(56):
+        check_margin(cells[k], "rain cell %d" % k)
+    return cells
+
+
+def make_letters():
+    """Cells of the letter picture as 16x16 coverage images (None = black)."""
+    font = ImageFont.truetype(LETTER_FONT, 64)
+    cap = render_ink("H", font)
+    # One font size for every sign, chosen so the capitals are LETTER_CAP tall.
+    size = int(round(64 * LETTER_CAP * SS / cap.height))
+    font = ImageFont.truetype(LETTER_FONT, size)
+    cap_top = font.getbbox("H")[1]
+    cap_row = (CELL - LETTER_CAP) / 2.0
+    cells = [None] * (GRID * GRID)
+    for k, char in enumerate(LETTERS):
+        ink = render_ink(char, font)
+        fitted = fit(ink, LETTER_MAX_WIDTH, CELL - 2 * MARGIN)
+        # All signs share one cap line and baseline, so a message reads as one line;
+        # the few that reach below the baseline (J, Q, @, $) are lifted or shrunk
+        # just enough to stay inside the cell.
+        scale = fitted.height / float(ink.height)
+        top = cap_row + (font.getbbox(char)[1] - cap_top) * scale / SS
+        height = fitted.height / float(SS)
+        top = max(MARGIN, min(top, CELL - MARGIN - height))
+        cells[k] = place(fitted, CELL / 2.0, top)
+        check_margin(cells[k], "letter %r" % char)
+    return cells
+
+
+def compose(cells, colour):
+    """Builds the 128x128 RGB picture: each cell's coverage scales colour."""
+    pic = Image.new("RGB", (SIDE, SIDE), (0, 0, 0))
+    for k, cov in enumerate(cells):
+        if cov is None:
+            continue
+        bands = [cov.point(lambda v, c=c: (v * c + 127) // 255) for c in colour]
+        pic.paste(Image.merge("RGB", bands), ((k % GRID) * CELL, (k // GRID) * CELL))
+    return pic
+
+
+def contact_sheet(rain, letters):
+    """Both pictures enlarged 4x with cell numbers, and a view at screen size."""
+    zoom = 4
+    slot = CELL * zoom + 6
+    label_font = ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 11)
+    title_font = ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 16)
+    width = 2 * (GRID * slot + 20) + 20
+    height = 40 + GRID * (slot + 14) + 330
+    sheet = Image.new("RGB", (width, height), (40, 40, 48))
+    draw = ImageDraw.Draw(sheet)
+    for p, (pic, title) in enumerate(((rain, "glyphs_rain.raw (161)"),
+                                      (letters, "glyphs_letters.raw (162)"))):
+        ox = 20 + p * (GRID * slot + 20)
+        draw.text((ox, 10), title, font=title_font, fill=(230, 230, 230))
+        for k in range(GRID * GRID):
+            cell = pic.crop(((k % GRID) * CELL, (k // GRID) * CELL,
+                             (k % GRID) * CELL + CELL, (k // GRID) * CELL + CELL))
+            x = ox + (k % GRID) * slot
+            y = 40 + (k // GRID) * (slot + 14)
+            sheet.paste(cell.resize((CELL * zoom, CELL * zoom), Image.NEAREST), (x, y))
+            draw.text((x, y + CELL * zoom + 1), str(k), font=label_font, fill=(150, 150, 160))
+
+    # Screen-size views: the rain signs tinted green at 16 px and enlarged with
+    # linear filtering, and the letters as the message shows them.
+    y0 = 40 + GRID * (slot + 14) + 10
+    draw.text((20, y0), "rain tinted (0, 0.8, 0): 16 px, 32 px linear; message at 16 px and 40 px linear",
+              font=title_font, fill=(230, 230, 230))
+    y0 += 28
+    strip = Image.new("RGB", (47 * CELL, CELL), (0, 0, 0))
+    for g in range(47):
+        cell = rain.crop(((g % GRID) * CELL, (g // GRID) * CELL,
+                          (g % GRID) * CELL + CELL, (g // GRID) * CELL + CELL))
+        r, gr, b = cell.split()
+        tinted = Image.merge("RGB", (r.point(lambda v: 0), gr.point(lambda v: v * 204 // 255),
+                                     b.point(lambda v: 0)))
+        strip.paste(tinted, (g * CELL, 0))
+    black = Image.new("RGB", (width - 40, 300), (0, 0, 0))
+    sheet.paste(black, (20, y0))
+    sheet.paste(strip, (30, y0 + 10))
+    half = 24
+    big = strip.crop((0, 0, half * CELL, CELL)).resize((half * 32, 32), Image.BILINEAR)
+    sheet.paste(big, (30, y0 + 36))
+    big = strip.crop((half * CELL, 0, 47 * CELL, CELL)).resize(((47 - half) * 32, 32),
+                                                               Image.BILINEAR)
+    sheet.paste(big, (30, y0 + 72))
+    message = "THE TORVEX"
+    line = Image.new("RGB", (len(message) * CELL, CELL), (0, 0, 0))
+    for i, ch in enumerate(message):
+        if ch == " ":
+            continue
+        k = LETTERS.index(ch)
+        line.paste(letters.crop(((k % GRID) * CELL, (k // GRID) * CELL,
+                                 (k % GRID) * CELL + CELL, (k // GRID) * CELL + CELL)),
+                   (i * CELL, 0))
+    sheet.paste(line, (30, y0 + 116))
+    sheet.paste(line.resize((len(message) * 40, 40), Image.BILINEAR), (30, y0 + 140))
+    alphabet = Image.new("RGB", (len(LETTERS) * CELL, CELL), (0, 0, 0))
+    for k in range(len(LETTERS)):
+        alphabet.paste(letters.crop(((k % GRID) * CELL, (k // GRID) * CELL,
+                                     (k % GRID) * CELL + CELL, (k // GRID) * CELL + CELL)),
+                       (k * CELL, 0))
+    sheet.paste(alphabet.resize((len(LETTERS) * 28, 28), Image.BILINEAR), (30, y0 + 196))
+    sheet.paste(alphabet, (30, y0 + 236))
+    return sheet
+
+
+def main():
+    root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", default=root, help="project root to write into")
+    args = parser.parse_args()
+
+    rain = compose(make_rain(), (255, 255, 255))
+    letters = compose(make_letters(), LETTER_GREEN)
+    for pic, name in ((rain, "glyphs_rain.raw"), (letters, "glyphs_letters.raw")):
+        data = pic.tobytes()
+        assert len(data) == SIDE * SIDE * 3
+        with open(os.path.join(args.out, "resources", name), "wb") as out:
+            out.write(data)
+    contact_sheet(rain, letters).save(os.path.join(args.out, "docs", "glyphs.png"),
+                                      optimize=True)
+
+
+if __name__ == "__main__":
+    main()
