@@ -35,8 +35,9 @@ struct MessageLetter {
     int32_t glyphs[kLetterGlyphs];   // entry 0 is the letter itself
     float cellSize;
     bool fastMode;
-    bool isSpace;
+    bool isSpace;              // also set for a character that names no glyph: a blank column
     bool erased;
+    int32_t landingHeight;     // H / 2: the letter falls while its y is above this
 
     void advance(bool erase);
     void draw();
@@ -58,6 +59,7 @@ struct RainField {
     void build(int32_t columnCount, bool fastMode, bool continuous, const char* message);
     void update();
     void respawn(Stream* stream);
+    void release();            // frees every stream and letter (the saver keeps them to the end)
 };
 
 // The one field of the run.

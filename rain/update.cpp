@@ -1,0 +1,117 @@
+// One update step of the rain field: every stream falls a cell, streams that left the screen
+// come back at the top of a free column, and the message cycle drains the rain, lets the
+// letters fall and stand, and brings the rain back. Seeds the random source from the tick count.
+#include <cmath>
+
+#include "host/platform.h"
+#include "rain/field.h"
+#include "rain/random.h"
+
+namespace {
+
+// Steps after which the cycle starts over (the count runs 1..601, then back to 0).
+constexpr int kCycleEnd = kCycleLength - 1;
+
+// The glyph refresh shared by streams and falling letters: a fresh glyph enters entry 1, every
+// entry from 1 up gets a 1-in-20 chance of a new glyph, and the trail shifts up one entry, so
+// that glyphs stay put on the screen while the head moves down under them.
+void RefreshTrail(int32_t* glyphs, int32_t cellCount) {
+    glyphs[1] = Random() % kRainGlyphCount;
+    for (int i = 1; i < cellCount; ++i)
+        if (Random() % 20 == 0) glyphs[i] = Random() % kRainGlyphCount;
+    for (int i = cellCount - 1; i >= 2; --i) glyphs[i] = glyphs[i - 1];
+}
+
+void Fall(Stream* stream) {
+    stream->y = stream->y - stream->cellSize;
+    RefreshTrail(stream->glyphs, stream->cellCount);
+}
+
+}  // namespace
+
+bool Stream::advance() {
+    // Gone only once the top is strictly below the bottom edge; exactly on it still moves.
+    if (-(static_cast<float>(cellCount) * cellSize) > y) return true;
+    Fall(this);
+    return false;
+}
+
+void MessageLetter::advance(bool erase) {
+    if (erase) erased = true;
+    if (isSpace || erased) return;
+    if (y > static_cast<float>(landingHeight)) {
+        y = y - cellSize;
+        RefreshTrail(glyphs, cellCount);
+        return;
+    }
+    // Landed: the trail shrinks a cell per step until the letter stands alone.
+    if (cellCount > 1) --cellCount;
+    if (cellCount > 1)
+        for (int i = 1; i < cellCount; ++i)
+            if (Random() % 20 == 0) glyphs[i] = Random() % kRainGlyphCount;
+}
+
+void RainField::respawn(Stream* stream) {
+    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const float top = static_cast<float>(height);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const float candidate = cellSize * static_cast<float>(Random() % columnCount);
+        // A column is busy while a stream there still reaches above the screen: entering it
+        // now would overlap that stream's tail.
+        bool busy = false;
+        for (const Stream* other = firstStream; other != nullptr && !busy; other = other->next)
+            busy = std::fabs(other->x - candidate) < 1.0f &&
+                   other->y + static_cast<float>(other->lengthPixels) > top;
+        if (!busy) {
+            stream->x = candidate;
+            stream->y = top;
+            return;
+        }
+    }
+    // Every try was busy: stay below the screen and try again at the next step.
+}
+
+void RainField::update() {
+    SeedRandom(platform.GetTickCount() & 0xFF);
+
+    if (continuous) {
+        for (Stream* stream = firstStream; stream != nullptr; stream = stream->next)
+            if (stream->advance()) respawn(stream);
+        return;
+    }
+
+    const int32_t step = ++cycleCounter;
+    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const double H = height;
+    int32_t k = 0;
+    for (Stream* stream = firstStream; stream != nullptr; stream = stream->next, ++k) {
+        if (step > kDrainStart && step <= kReplaceStep) {
+            // Draining: streams fall off the screen and are not brought back.
+            if (stream->y + static_cast<float>(stream->cellCount) * stream->cellSize > 0.0f)
+                Fall(stream);
+            if (step == kReplaceStep) {
+                // One stream per column above the screen, so the rain returns as a full front.
+                stream->x = cellSize * static_cast<float>(k);
+                stream->y = static_cast<float>(H + 1.4 * H * Random() / 32767.0);
+            }
+        } else if (stream->advance()) {
+            respawn(stream);
+        }
+    }
+
+    if (step > kCycleEnd) {
+        cycleCounter = 0;
+        for (int32_t j = 0; j < messageLength; ++j) {
+            MessageLetter* letter = letters[j];
+            letter->y = static_cast<float>(height) + static_cast<float>(Random() % 75) * cellSize;
+            letter->erased = false;
+            letter->cellCount = 5 + Random() % 10;
+        }
+    }
+
+    if (cycleCounter > kLettersShown)
+        for (int32_t j = 0; j < messageLength; ++j) {
+            const bool erase = cycleCounter > kReplaceStep && Random() % 25 == 0;
+            letters[j]->advance(erase);
+        }
+}

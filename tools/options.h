@@ -1,0 +1,42 @@
+// Command-line options of torvex-tool's subcommands: one record holding every option's value
+// and one parser driven by a table of accepted options, so each subcommand lists what it takes
+// (the scene options are shared) and every subcommand reports bad input the same way.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ToolOptions {
+    // The scene: screen, columns, message, modes and the clock of the update steps.
+    int32_t width = 1024;
+    int32_t height = 768;
+    int32_t size = 52;                 // column count before clamping to 1..width
+    std::string message = "THE TORVEX";
+    bool continuous = false;
+    bool fast = false;
+    uint32_t tick = 0;                 // tick count when the field is built
+    int32_t interval = 31;             // milliseconds between update steps
+    int32_t steps = 0;                 // update steps run after building
+};
+
+struct ToolOption {
+    const char* name;         // "--width"
+    const char* valueName;    // "W" in the usage line; nullptr for a switch without a value
+    // Stores the value (nullptr for a switch); returns what is wrong with it, or nullptr.
+    const char* (*take)(ToolOptions& options, const char* value);
+};
+
+// --width --height --size --message --continuous --fast --tick --interval --steps
+std::vector<ToolOption> SceneOptions();
+
+// Reads arguments[first..count) into options. On bad input returns false and sets error to one
+// line naming the problem; options may then be partly filled.
+bool ParseToolOptions(int count, const char* const* arguments, int first,
+                      const std::vector<ToolOption>& accepted, ToolOptions& options,
+                      std::string& error);
+
+// "usage: torvex-tool sim [--width W] ... [--continuous]"
+std::string UsageLine(const char* subcommand, const std::vector<ToolOption>& accepted);
+
+// Strict decimal number: optional sign, digits only, within min..max. False otherwise.
+bool ParseWholeNumber(const char* text, int64_t min, int64_t max, int64_t& value);

@@ -1,0 +1,76 @@
+// torvex-tool sim: builds the scene from the command line and prints the field's state, so the
+// model can be inspected and compared between builds without any drawing.
+#include "tools/sim.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "tools/options.h"
+#include "tools/scene.h"
+
+namespace {
+
+void Append(std::string& out, const char* format, ...) {
+    char buffer[128];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    if (length > 0) out.append(buffer, static_cast<size_t>(length) < sizeof buffer ? length : sizeof buffer - 1);
+}
+
+void AppendGlyphs(std::string& out, const int32_t* glyphs, int32_t count) {
+    out += "\"glyphs\":[";
+    for (int32_t i = 0; i < count; ++i) Append(out, i == 0 ? "%d" : ",%d", glyphs[i]);
+    out += "]";
+}
+
+const char* Bool(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+std::string FieldJson(const RainField& field) {
+    std::string out;
+    Append(out, "{\"columnCount\":%d,\"cycleCounter\":%d,\"messageLength\":%d,\"continuous\":%s,",
+           field.columnCount, field.cycleCounter, field.messageLength, Bool(field.continuous));
+    out += "\"streams\":[";
+    for (const Stream* s = field.firstStream; s != nullptr; s = s->next) {
+        if (s != field.firstStream) out += ",";
+        Append(out, "{\"x\":%.9g,\"y\":%.9g,\"cellSize\":%.9g,\"cellCount\":%d,", s->x, s->y,
+               s->cellSize, s->cellCount);
+        Append(out, "\"lengthPixels\":%d,\"brightHead\":%s,\"fastMode\":%s,", s->lengthPixels,
+               Bool(s->brightHead), Bool(s->fastMode));
+        AppendGlyphs(out, s->glyphs, s->cellCount);
+        out += "}";
+    }
+    out += "],\"letters\":[";
+    for (int32_t j = 0; j < field.messageLength; ++j) {
+        const MessageLetter* l = field.letters[j];
+        if (j > 0) out += ",";
+        Append(out, "{\"x\":%.9g,\"y\":%.9g,\"cellSize\":%.9g,\"cellCount\":%d,", l->x, l->y,
+               l->cellSize, l->cellCount);
+        Append(out, "\"isSpace\":%s,\"erased\":%s,\"fastMode\":%s,", Bool(l->isSpace),
+               Bool(l->erased), Bool(l->fastMode));
+        AppendGlyphs(out, l->glyphs, l->cellCount);
+        out += "}";
+    }
+    out += "]}\n";
+    return out;
+}
+
+int RunSim(int count, const char* const* arguments, int first) {
+    const std::vector<ToolOption> accepted = SceneOptions();
+    ToolOptions options;
+    std::string error;
+    if (!ParseToolOptions(count, arguments, first, accepted, options, error)) {
+        std::fprintf(stderr, "torvex-tool sim: %s\n%s\n", error.c_str(),
+                     UsageLine("sim", accepted).c_str());
+        return 2;
+    }
+    RainField field{};
+    BuildScene(options, field);
+    const std::string json = FieldJson(field);
+    field.release();
+    std::fwrite(json.data(), 1, json.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}

@@ -1,0 +1,34 @@
+// torvex-tool: native developer tool over the portable core. Each subcommand takes the scene
+// options of tools/options.h and reports bad input with exit status 2.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/sim.h"
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    int (*run)(int count, const char* const* arguments, int first);
+};
+
+const Subcommand kSubcommands[] = {
+    {"sim", RunSim},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2)
+        for (const Subcommand& subcommand : kSubcommands)
+            if (std::strcmp(argv[1], subcommand.name) == 0) return subcommand.run(argc, argv, 2);
+    if (argc < 2)
+        std::fprintf(stderr, "torvex-tool: no subcommand given\n");
+    else
+        std::fprintf(stderr, "torvex-tool: unknown subcommand '%s'\n", argv[1]);
+    std::fprintf(stderr, "usage: torvex-tool");
+    for (const Subcommand& subcommand : kSubcommands)
+        std::fprintf(stderr, "%s%s", &subcommand == kSubcommands ? " " : " | ", subcommand.name);
+    std::fprintf(stderr, " [options]\n");
+    return 2;
+}
