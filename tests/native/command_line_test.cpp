@@ -1,10 +1,12 @@
-// The command-line parser: program-name skipping, switch letters, window numbers (atoi rules
-// with saturation beyond 32 bits). Runs natively, under sanitizers and under Wine.
+// The pure parsers: the command line (program-name skipping, switch letters, window numbers
+// under atoi rules with saturation) and the display-mode texts of the settings dialog.
+// Runs natively, under sanitizers and under Wine.
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "host/command_line.h"
+#include "settings/mode_text.h"
 
 TEST(CommandLine, ModesAndWindowNumbers) {
     struct Case {
@@ -71,4 +73,47 @@ TEST(CommandLine, ModesAndWindowNumbers) {
 
 TEST(CommandLine, NullTextOpensTheSettings) {
     EXPECT_EQ(ParseCommandLine(nullptr).mode, ModeSettings);
+}
+
+// The settings dialog's display-mode texts: the list's form and the parse OK makes of it.
+TEST(ModeText, FormatsWithAndWithoutRate) {
+    EXPECT_EQ(FormatModeText(800, 600, 16, 75, true), "800 x 600 x 16bits x 75Hz");
+    EXPECT_EQ(FormatModeText(800, 600, 16, 75, false), "800 x 600 x 16bits");
+    EXPECT_EQ(FormatModeText(1024, 768, 32, 0, true), "1024 x 768 x 32bits x 0Hz");
+    EXPECT_EQ(FormatModeText(-1, 0, 0, 0, false), "-1 x 0 x 0bits");
+}
+
+TEST(ModeText, ParsesPiecesAndRejectsTextsWithoutTheirMarks) {
+    struct Case {
+        const char* text;
+        bool withRate;
+        bool accepted;
+        ModeFields expected;
+    };
+    const Case cases[] = {
+        {"800 x 600 x 16bits x 75Hz", true, true, {800, 600, 16, 75}},
+        {"800 x 600 x 16bits x 75Hz", false, true, {800, 600, 16, -7}},  // rate left alone
+        {"800 x 600 x 16bits", false, true, {800, 600, 16, -7}},
+        {"800 x 600 x 16bits", true, false, {-7, -7, -7, -7}},            // no "H" to end a rate
+        {"1600 x 1200 x 32bits x 0Hz", true, true, {1600, 1200, 32, 0}},
+        {"800x600x16bits", false, true, {800, 0, 6, -7}},                 // pieces start 2 past
+        {"800 x", false, false, {-7, -7, -7, -7}},
+        {"800 x 600 x", false, false, {-7, -7, -7, -7}},
+        {"x x b", false, true, {0, 0, 0, -7}},
+        {"x x bH", true, true, {0, 0, 0, 0}},                             // rate piece past end
+        {"", false, false, {-7, -7, -7, -7}},
+        {"garbage", true, false, {-7, -7, -7, -7}},
+        {"99999999999 x 1 x 1bits", false, true, {INT32_MAX, 1, 1, -7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ModeFields fields{-7, -7, -7, -7};
+        EXPECT_EQ(ParseModeText(c.text, c.withRate, fields), c.accepted);
+        EXPECT_EQ(fields.width, c.expected.width);
+        EXPECT_EQ(fields.height, c.expected.height);
+        EXPECT_EQ(fields.bits, c.expected.bits);
+        EXPECT_EQ(fields.hertz, c.expected.hertz);
+    }
+    ModeFields untouched;
+    EXPECT_FALSE(ParseModeText(nullptr, false, untouched));
 }
