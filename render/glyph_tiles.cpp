@@ -1,0 +1,64 @@
+// Cuts the two glyph pictures into the tile store. Relies on FindGlyphPicture (per platform) and,
+// for the one fatal error, on the platform table's message box (stderr where there is none).
+#include "render/glyph_tiles.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/platform.h"
+
+uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
+uint8_t glyphSource[kGlyphPictureBytes];
+const uint8_t* (*glyphPictureFinder)(int name) = FindGlyphPicture;
+
+namespace {
+
+// Tiles are the cells transposed: each run of 16 texels is one picture column read from the top
+// down. The drawn quad maps texture t along screen x and s down screen y, so the transposition
+// is what makes every glyph show upright and unmirrored.
+void CutCell(int cell, uint8_t* tile) {
+    const int cellX = 16 * (cell % 8);
+    const int cellY = 16 * (cell / 8);
+    for (int n = 0; n < kTileTexels; ++n) {
+        const int x = cellX + n / 16;
+        const int y = cellY + n % 16;
+        const uint8_t* pixel = glyphSource + (y * kGlyphPictureSide + x) * 3;
+        uint8_t* texel = tile + n * 4;
+        texel[0] = pixel[0];
+        texel[1] = pixel[1];
+        texel[2] = pixel[2];
+        texel[3] = 255;
+    }
+}
+
+// Copies a picture into the source buffer and cuts cells 0, 1, ... into tiles firstTile..endTile-1.
+void CutPicture(const uint8_t* picture, int firstTile, int endTile) {
+    std::memcpy(glyphSource, picture, kGlyphPictureBytes);
+    for (int tile = firstTile; tile < endTile; ++tile) CutCell(tile - firstTile, glyphTiles[tile]);
+}
+
+[[noreturn]] void TextureTooLarge() {
+#ifdef _WIN32
+    const unsigned kOkWithErrorIcon = 0x00000010u;   // MB_OK | MB_ICONERROR
+    platform.MessageBoxA(nullptr, "Texture too large", "Error Loading Texture", kOkWithErrorIcon);
+#else
+    std::fputs("Error Loading Texture: Texture too large\n", stderr);
+#endif
+    std::exit(1);
+}
+
+}  // namespace
+
+void LoadGlyphTiles(int first, int second, int width, int height) {
+    // The cut always reads 128 x 128 x 3 bytes; the size is only checked, never used.
+    if (width > kGlyphPictureSide || height > kGlyphPictureSide) TextureTooLarge();
+
+    const uint8_t* picture = glyphPictureFinder(first);
+    if (!picture) return;
+    CutPicture(picture, 0, kFirstLetterTile);
+
+    picture = glyphPictureFinder(second);
+    if (!picture) return;
+    CutPicture(picture, kFirstLetterTile, kGlyphTileCount);
+}

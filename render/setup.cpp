@@ -1,0 +1,42 @@
+// Renderer set-up: leaves the GL state the drawing relies on (identity model-view in screen
+// pixels, origin bottom-left, texturing on, additive blend unless in fast mode) and builds the
+// rain field. Relies on the GL table, the settings record and the platform tick count.
+#include "render/setup.h"
+
+#include "gl/gl.h"
+#include "host/platform.h"
+#include "rain/field.h"
+#include "rain/random.h"
+#include "render/textures.h"
+#include "settings/settings.h"
+
+void SetupRenderer() {
+    SeedRandom(platform.GetTickCount() & 0xFF);
+    SetupRendererState();
+    // Nothing since the seeding drew a random number: the field depends only on the seed, the
+    // settings and the screen size.
+    rainField.build(ClampColumnCount(settings.Size, settings.ScrWidth), settings.FastMode != 0,
+                    settings.Continuous != 0, settings.Message);
+}
+
+void SetupRendererState() {
+    CreateGlyphTextures();
+
+    const int32_t width = settings.ScrWidth;
+    const int32_t height = settings.ScrHeight;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, static_cast<GLdouble>(width), 0.0, static_cast<GLdouble>(height), -1.0, 1.0);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    if (settings.FastMode == 0) {
+        // Source times its alpha plus destination times destination alpha: with destination
+        // alpha reading as 1 every glyph and glow adds its light to what is already there.
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_DST_ALPHA);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}

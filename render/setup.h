@@ -1,0 +1,12 @@
+// The one-time renderer set-up of a saver run: random seed, glyph textures, a pixel-exact 2D
+// projection, blending by FastMode, texturing, clear colour, then the rain field itself.
+// Needs the GL table filled, a current context and the settings loaded.
+#pragma once
+
+// The whole set-up: seeds the rain's random source from the tick count, sets the GL state and
+// builds the rain field.
+void SetupRenderer();
+
+// The GL part alone (textures, projection, viewport, blending, texturing, clear colour): draws
+// no random numbers, so tools that seed and build the field themselves get the same field.
+void SetupRendererState();
