@@ -99,6 +99,8 @@ void RainField::build(int32_t columnCount, bool fastMode, bool continuous, const
         letter->glyphs[0] = hasGlyph ? code : 0;
         letters[j] = letter;
     }
+
+    buildDisplayLists();
 }
 
 void RainField::release() {
