@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "gl/gl_null.h"
 #include "tools/options.h"
 #include "tools/scene.h"
 
@@ -67,6 +68,8 @@ int RunSim(int count, const char* const* arguments, int first) {
                      UsageLine("sim", accepted).c_str());
         return 2;
     }
+    // Building compiles the display lists; sim needs no OpenGL, so every GL call does nothing.
+    FillGlTableWithNoOps();
     RainField field{};
     BuildScene(options, field);
     const std::string json = FieldJson(field);
