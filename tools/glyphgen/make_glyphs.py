@@ -7,6 +7,7 @@ fonts-vlgothic and fonts-dejavu-core; same fonts and Pillow give the same bytes.
 """
 
 import argparse
+import math
 import os
 import sys
 
@@ -42,6 +43,7 @@ LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ?!@$&"
 RAIN_EM = 15
 RAIN_STRETCH = 1.3
 RAIN_MAX_WIDTH = 11.0
+RAIN_VARIANT_WIDTH = 0.94   # cells 24-30: width of their shapes against cells 16-22
 LIGHT_STROKE = 1    # extra outline in supersampled pixels (0.25 px a side)
 HEAVY_STROKE = 3    # 0.75 px a side: the heavier drawings of cells 32-55
 
@@ -73,8 +75,38 @@ def place(ink, cx, top):
     return big.reduce(SS)
 
 
-def place_centred(ink, cx, cy):
-    return place(ink, cx, cy - ink.height / (2.0 * SS))
+def sharpness(cov):
+    """Sum of squared coverage: larger when the strokes sit on whole pixels."""
+    return sum(v * v for v in cov.getdata())
+
+
+def centroid(cov):
+    total = x_sum = y_sum = 0
+    for i, v in enumerate(cov.getdata()):
+        total += v
+        x_sum += v * (i % CELL)
+        y_sum += v * (i // CELL)
+    return (x_sum / float(total), y_sum / float(total)) if total else (0.0, 0.0)
+
+
+def place_crisp(ink, cx, top, move_y=True, accept=lambda cov: True):
+    """Like place, but tries quarter-pixel nudges and keeps the sharpest result, so
+    strokes fall on whole pixels instead of smearing across two. Returns the coverage
+    and the (cx, top) used."""
+    steps = (0.0, 0.25, -0.25, 0.5)
+    best = None
+    for oy in steps if move_y else (0.0,):
+        for ox in steps:
+            cov = place(ink, cx + ox, top + oy)
+            if touches_border(cov) or not accept(cov):
+                continue
+            score = sharpness(cov)
+            # Strictly better only, so the earlier (smaller) nudge wins ties.
+            if best is None or score > best[0]:
+                best = (score, cov, (cx + ox, top + oy))
+    if best is None:
+        return place(ink, cx, top), (cx, top)
+    return best[1], best[2]
 
 
 def fit(ink, max_w, max_h):
@@ -88,30 +120,34 @@ def fit(ink, max_w, max_h):
                       Image.LANCZOS)
 
 
+def touches_border(cov):
+    """True if any pixel within MARGIN of the cell's edge has ink. The margin matters
+    on screen: linear filtering with repeat wrapping blends opposite tile edges."""
+    box = cov.getbbox()
+    return box is not None and (min(box[0], box[1]) < MARGIN
+                                or max(box[2], box[3]) > CELL - MARGIN)
+
+
 def check_margin(cov, what):
     """Fails loudly if a glyph would touch the border of its cell (it would look clipped)."""
-    px = cov.load()
-    for i in range(CELL):
-        for j in range(MARGIN):
-            for (x, y) in ((i, j), (i, CELL - 1 - j), (j, i), (CELL - 1 - j, i)):
-                if px[x, y]:
-                    sys.exit("%s touches the cell border at (%d, %d)" % (what, x, y))
+    if touches_border(cov):
+        sys.exit("%s touches the cell border: ink box %s" % (what, cov.getbbox()))
 
 
-def rain_ink(sign, font, stroke, stretch):
+def rain_ink(sign, font, stroke, stretch, max_w, max_h):
     char, mirrored = sign
     ink = render_ink(char, font, stroke)
     # One font size for all signs keeps their strokes alike; only the width is
     # stretched, since the half-width forms are too narrow for a square cell.
     ink = ink.resize((int(round(ink.width * stretch)), ink.height), Image.LANCZOS)
-    ink = fit(ink, RAIN_MAX_WIDTH + 2.0 * stroke / SS, CELL - 2 * MARGIN)
+    ink = fit(ink, max_w, max_h)
     if mirrored:
         ink = ink.transpose(Image.FLIP_LEFT_RIGHT)
     return ink
 
 
-def heavy_shift(index, ink):
-    """Offset of the heavier drawing of cell index: a pixel or two, kept inside the margin."""
+def heavy_offset(index, ink):
+    """Offset of the heavier drawing of cell index: a pixel or two, within the margin."""
     want_dx = (1, -1, 2, -2)[index % 4]
     want_dy = (1, 0, -1)[index % 3]
     room_x = (CELL - 2 * MARGIN - ink.width / float(SS)) / 2.0
@@ -124,20 +160,37 @@ def heavy_shift(index, ink):
 def make_rain():
     """Cells of the rain picture as 16x16 coverage images, indexed 0..63 (None = black)."""
     font = ImageFont.truetype(KANA_FONT, RAIN_EM * SS)
+    inner = CELL - 2 * MARGIN
     cells = [None] * (GRID * GRID)
+    spots = {}
     centre = CELL / 2.0
-    for k, sign in enumerate(RAIN_SIGNS):
-        cells[k] = place_centred(rain_ink(sign, font, LIGHT_STROKE, RAIN_STRETCH), centre, centre)
-    # Cells 24-30 repeat 16-22 a quarter pixel off and slightly narrower, so the
-    # edges differ by a grey level here and there while the shape stays.
+
+    def light(sign, stretch=RAIN_STRETCH):
+        return rain_ink(sign, font, LIGHT_STROKE, stretch, RAIN_MAX_WIDTH, inner)
+
+    for k, sign in enumerate(RAIN_SIGNS + [None] * 7 + [RAIN_CELL_31]):
+        if sign is not None:
+            ink = light(sign)
+            cells[k], spots[k] = place_crisp(ink, centre, centre - ink.height / (2.0 * SS))
+    # Cells 24-30 repeat 16-22 slightly narrower on the same spot, so the edges
+    # differ by a grey level or a pixel here and there while the shape stays.
     for k in range(24, 31):
-        ink = rain_ink(RAIN_SIGNS[k - 8], font, LIGHT_STROKE, RAIN_STRETCH * 0.94)
-        cells[k] = place_centred(ink, centre + 0.25, centre + 0.25)
-    cells[31] = place_centred(rain_ink(RAIN_CELL_31, font, LIGHT_STROKE, RAIN_STRETCH), centre, centre)
-    for k in range(24):
-        ink = rain_ink(RAIN_SIGNS[k], font, HEAVY_STROKE, RAIN_STRETCH)
-        dx, dy = heavy_shift(k, ink)
-        cells[32 + k] = place_centred(ink, centre + dx, centre + dy)
+        cells[k] = place(light(RAIN_SIGNS[k - 8], RAIN_STRETCH * RAIN_VARIANT_WIDTH),
+                         *spots[k - 8])
+    # The heavier drawings are kept a pixel smaller than the room so that the
+    # shift always fits inside the margin.
+    for k, sign in enumerate(RAIN_SIGNS):
+        ink = rain_ink(sign, font, HEAVY_STROKE, RAIN_STRETCH, inner - 2, inner - 1)
+        dx, dy = heavy_offset(k, ink)
+        base = centroid(cells[k])
+
+        def shifted_enough(cov, base=base):
+            x, y = centroid(cov)
+            return 0.9 <= math.hypot(x - base[0], y - base[1]) <= 2.5
+
+        cx, top = spots[k]
+        top += (ink.height - light(sign).height) / (-2.0 * SS)
+        cells[32 + k], _ = place_crisp(ink, cx + dx, top + dy, accept=shifted_enough)
     for k in range(56):
         check_margin(cells[k], "rain cell %d" % k)
     return cells
@@ -155,15 +208,17 @@ def make_letters():
     cells = [None] * (GRID * GRID)
     for k, char in enumerate(LETTERS):
         ink = render_ink(char, font)
-        fitted = fit(ink, LETTER_MAX_WIDTH, CELL - 2 * MARGIN)
-        # All signs share one cap line and baseline, so a message reads as one line;
-        # the few that reach below the baseline (J, Q, @, $) are lifted or shrunk
-        # just enough to stay inside the cell.
-        scale = fitted.height / float(ink.height)
-        top = cap_row + (font.getbbox(char)[1] - cap_top) * scale / SS
-        height = fitted.height / float(SS)
-        top = max(MARGIN, min(top, CELL - MARGIN - height))
-        cells[k] = place(fitted, CELL / 2.0, top)
+        if char.isalpha():
+            # Capitals share one cap line so a message reads as one line; J and Q,
+            # which reach below the baseline, shrink a little to stay in the cell.
+            top = cap_row + (font.getbbox(char)[1] - cap_top) / float(SS)
+            ink = fit(ink, LETTER_MAX_WIDTH, CELL - MARGIN - max(top, MARGIN))
+            top = max(top, MARGIN)
+        else:
+            ink = fit(ink, LETTER_MAX_WIDTH, CELL - 2 * MARGIN)
+            top = cap_row + (font.getbbox(char)[1] - cap_top) / float(SS)
+            top = max(MARGIN, min(top, CELL - MARGIN - ink.height / float(SS)))
+        cells[k], _ = place_crisp(ink, CELL / 2.0, top, move_y=False)
         check_margin(cells[k], "letter %r" % char)
     return cells
 
