@@ -17,6 +17,7 @@ struct ToolOptions {
     uint32_t tick = 0;                 // tick count when the field is built
     int32_t interval = 31;             // milliseconds between update steps
     int32_t steps = 0;                 // update steps run after building
+    std::string out;                   // shot: the PNG file to write
 };
 
 struct ToolOption {

@@ -1,8 +1,9 @@
-// torvex-tool: native developer tool over the portable core. Each subcommand takes the scene
-// options of tools/options.h and reports bad input with exit status 2.
+// torvex-tool: native developer tool over the portable core (sim: the model as JSON; shot: one
+// frame as a PNG). Each subcommand takes the scene options of tools/options.h; bad input: status 2.
 #include <cstdio>
 #include <cstring>
 
+#include "tools/shot.h"
 #include "tools/sim.h"
 
 namespace {
@@ -14,6 +15,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"sim", RunSim},
+    {"shot", RunShot},
 };
 
 }  // namespace

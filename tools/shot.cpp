@@ -1,0 +1,73 @@
+// torvex-tool shot: builds the scene exactly as sim does (same options, seeding and clock), sets
+// up the renderer as the saver does, draws one frame the way the frame loop draws it and saves
+// it. Relies on the OSMesa loader (gl/osmesa.h) and on libpng (tools/png_file.h).
+#include "tools/shot.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "gl/dest_alpha.h"
+#include "gl/gl.h"
+#include "gl/osmesa.h"
+#include "rain/draw.h"
+#include "rain/field.h"
+#include "render/setup.h"
+#include "tools/options.h"
+#include "tools/png_file.h"
+#include "tools/scene.h"
+
+namespace {
+
+// Mesa's software renderer draws at most 16384 pixels a side; keep well inside that and the
+// picture buffer within a few hundred megabytes.
+constexpr int32_t kMaxShotSide = 8192;
+
+int Fail(int status, const std::string& message) {
+    std::fprintf(stderr, "torvex-tool shot: %s\n", message.c_str());
+    return status;
+}
+
+}  // namespace
+
+int RunShot(int count, const char* const* arguments, int first) {
+    std::vector<ToolOption> accepted = {
+        {"--out", "FILE.png", [](ToolOptions& o, const char* v) -> const char* {
+             if (*v == '\0') return "a file name";
+             o.out = v;
+             return nullptr;
+         }}};
+    for (const ToolOption& option : SceneOptions()) accepted.push_back(option);
+    const std::string usage = UsageLine("shot", accepted);
+
+    ToolOptions options;
+    std::string error;
+    if (!ParseToolOptions(count, arguments, first, accepted, options, error))
+        return Fail(2, error + "\n" + usage);
+    if (options.out.empty()) return Fail(2, "--out FILE.png is required\n" + usage);
+    if (options.width > kMaxShotSide || options.height > kMaxShotSide)
+        return Fail(2, "pictures are at most " + std::to_string(kMaxShotSide) +
+                           " pixels a side\n" + usage);
+
+    std::vector<unsigned char> frame(static_cast<size_t>(options.width) * options.height * 4);
+    OsMesa mesa;
+    error = OpenOsMesa(mesa, frame.data(), options.width, options.height);
+    if (!error.empty()) return Fail(1, error);
+
+    // The scene first (it seeds, builds and steps; the display lists go into this context),
+    // then the rest of the saver's set-up, which draws no random numbers: the field is sim's,
+    // and the frame's random numbers follow the last update step's.
+    BuildScene(options, rainField);
+    SetupRendererState();
+    // The additive blend needs destination alpha to read as 1, as on a buffer without alpha.
+    HoldDestinationAlphaAtOne();
+    DrawRainFrame();
+    glFinish();
+    const std::vector<unsigned char> rgb = ReadPixelsRgbTopFirst(options.width, options.height);
+    rainField.release();
+    CloseOsMesa(mesa);
+
+    error = WritePngRgb(options.out, options.width, options.height, rgb);
+    if (!error.empty()) return Fail(1, error);
+    return 0;
+}
