@@ -45,7 +45,7 @@ RAIN_STRETCH = 1.3
 RAIN_MAX_WIDTH = 11.0
 RAIN_VARIANT_WIDTH = 0.94   # cells 24-30: width of their shapes against cells 16-22
 LIGHT_STROKE = 1    # extra outline in supersampled pixels (0.25 px a side)
-HEAVY_STROKE = 3    # 0.75 px a side: the heavier drawings of cells 32-55
+HEAVY_STROKE = 2    # 0.5 px a side: the heavier drawings of cells 32-55
 
 LETTER_CAP = 12.0   # capital height in pixels
 LETTER_MAX_WIDTH = 13.0
@@ -89,10 +89,15 @@ def centroid(cov):
     return (x_sum / float(total), y_sum / float(total)) if total else (0.0, 0.0)
 
 
-def place_crisp(ink, cx, top, move_y=True, accept=lambda cov: True):
+def ACCEPT_ALL(cov):
+    return True
+
+
+def place_crisp(ink, cx, top, move_y=True, accept=ACCEPT_ALL):
     """Like place, but tries quarter-pixel nudges and keeps the sharpest result, so
-    strokes fall on whole pixels instead of smearing across two. Returns the coverage
-    and the (cx, top) used."""
+    strokes fall on whole pixels instead of smearing across two. Candidates that touch
+    the margin are never taken; if accept refuses all others, it is dropped. Returns
+    the coverage and the (cx, top) used."""
     steps = (0.0, 0.25, -0.25, 0.5)
     best = None
     for oy in steps if move_y else (0.0,):
@@ -105,6 +110,8 @@ def place_crisp(ink, cx, top, move_y=True, accept=lambda cov: True):
             if best is None or score > best[0]:
                 best = (score, cov, (cx + ox, top + oy))
     if best is None:
+        if accept is not ACCEPT_ALL:
+            return place_crisp(ink, cx, top, move_y)
         return place(ink, cx, top), (cx, top)
     return best[1], best[2]
 
@@ -188,9 +195,8 @@ def make_rain():
             x, y = centroid(cov)
             return 0.9 <= math.hypot(x - base[0], y - base[1]) <= 2.5
 
-        cx, top = spots[k]
-        top += (ink.height - light(sign).height) / (-2.0 * SS)
-        cells[32 + k], _ = place_crisp(ink, cx + dx, top + dy, accept=shifted_enough)
+        top = spots[k][1] + (ink.height - light(sign).height) / (-2.0 * SS)
+        cells[32 + k], _ = place_crisp(ink, centre + dx, top + dy, accept=shifted_enough)
     for k in range(56):
         check_margin(cells[k], "rain cell %d" % k)
     return cells
