@@ -11,7 +11,10 @@ import math
 import os
 import sys
 
-from PIL import Image, ImageChops, ImageDraw, ImageFont
+try:
+    from PIL import Image, ImageDraw, ImageFont
+except ImportError:
+    sys.exit("make_glyphs.py needs Pillow: apt-get install python3-pil (and run /usr/bin/python3)")
 
 CELL = 16            # cell side in pixels
 GRID = 8             # cells per picture row and column
@@ -21,6 +24,9 @@ MARGIN = 1           # pixels kept black around every glyph inside its cell
 
 KANA_FONT = "/usr/share/fonts/truetype/vlgothic/VL-Gothic-Regular.ttf"
 LETTER_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+LABEL_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+FONT_PACKAGES = {KANA_FONT: "fonts-vlgothic", LETTER_FONT: "fonts-dejavu-core",
+                 LABEL_FONT: "fonts-dejavu-core"}
 
 LETTER_GREEN = (4, 235, 75)
 
@@ -89,11 +95,11 @@ def centroid(cov):
     return (x_sum / float(total), y_sum / float(total)) if total else (0.0, 0.0)
 
 
-def ACCEPT_ALL(cov):
+def accept_all(cov):
     return True
 
 
-def place_crisp(ink, cx, top, move_y=True, accept=ACCEPT_ALL):
+def place_crisp(ink, cx, top, move_y=True, accept=accept_all):
     """Like place, but tries quarter-pixel nudges and keeps the sharpest result, so
     strokes fall on whole pixels instead of smearing across two. Candidates that touch
     the margin are never taken; if accept refuses all others, it is dropped. Returns
@@ -110,7 +116,7 @@ def place_crisp(ink, cx, top, move_y=True, accept=ACCEPT_ALL):
             if best is None or score > best[0]:
                 best = (score, cov, (cx + ox, top + oy))
     if best is None:
-        if accept is not ACCEPT_ALL:
+        if accept is not accept_all:
             return place_crisp(ink, cx, top, move_y)
         return place(ink, cx, top), (cx, top)
     return best[1], best[2]
@@ -184,8 +190,8 @@ def make_rain():
     for k in range(24, 31):
         cells[k] = place(light(RAIN_SIGNS[k - 8], RAIN_STRETCH * RAIN_VARIANT_WIDTH),
                          *spots[k - 8])
-    # The heavier drawings are kept a pixel smaller than the room so that the
-    # shift always fits inside the margin.
+    # The heavier drawings are kept two pixels narrower and one shorter than the
+    # room, so that their shift always fits inside the margin.
     for k, sign in enumerate(RAIN_SIGNS):
         ink = rain_ink(sign, font, HEAVY_STROKE, RAIN_STRETCH, inner - 2, inner - 1)
         dx, dy = heavy_offset(k, ink)
@@ -244,8 +250,8 @@ def contact_sheet(rain, letters):
     """Both pictures enlarged 4x with cell numbers, and a view at screen size."""
     zoom = 4
     slot = CELL * zoom + 6
-    label_font = ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 11)
-    title_font = ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 16)
+    label_font = ImageFont.truetype(LABEL_FONT, 11)
+    title_font = ImageFont.truetype(LABEL_FONT, 16)
     width = 2 * (GRID * slot + 20) + 20
     height = 40 + GRID * (slot + 14) + 330
     sheet = Image.new("RGB", (width, height), (40, 40, 48))
@@ -311,6 +317,12 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=root, help="project root to write into")
     args = parser.parse_args()
+    for font, package in sorted(FONT_PACKAGES.items()):
+        if not os.path.isfile(font):
+            sys.exit("font %s is missing: apt-get install %s" % (font, package))
+    for folder in ("resources", "docs"):
+        if not os.path.isdir(os.path.join(args.out, folder)):
+            sys.exit("%s has no %s/ folder to write into" % (args.out, folder))
 
     rain = compose(make_rain(), (255, 255, 255))
     letters = compose(make_letters(), LETTER_GREEN)
