@@ -1,0 +1,353 @@
+// The settings dialog and the Read Me box, opened modally from their real templates (linked into
+// this program) with their real procedures; a timer inside the dialog's own message loop plays
+// the user. Display modes come scripted through the platform seam; storage is Wine's registry.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/host_state.h"
+#include "host/platform.h"
+#include "resources/resource_ids.h"
+#include "settings/dialogs_win32.h"
+#include "settings/registry_win32.h"
+#include "settings/settings.h"
+
+namespace {
+
+struct Mode { DWORD width, height, bits, hertz; };
+std::vector<Mode> scriptedModes;
+
+int WINAPI ScriptedEnumDisplaySettings(const char*, unsigned long index, _devicemodeA* record) {
+    if (index >= scriptedModes.size()) return FALSE;
+    const Mode& m = scriptedModes[index];
+    record->dmPelsWidth = m.width;
+    record->dmPelsHeight = m.height;
+    record->dmBitsPerPel = m.bits;
+    record->dmDisplayFrequency = m.hertz;
+    return TRUE;
+}
+
+// The user's part, run from a timer inside the modal loop once the named dialog is up.
+struct Turn { const char* caption; std::function<void(HWND)> act; };
+std::vector<Turn> turns;
+
+void CALLBACK PlayTurn(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (turns.empty()) return;
+    HWND dialog = FindWindowA(nullptr, turns.front().caption);
+    if (!dialog || !IsWindowVisible(dialog)) return;  // not shown yet: try on the next tick
+    KillTimer(nullptr, timer);
+    Turn turn = turns.front();
+    turns.erase(turns.begin());
+    if (!turns.empty()) SetTimer(nullptr, 0, 20, PlayTurn);  // armed before a nested dialog
+    turn.act(dialog);
+}
+
+// A guard so a test that forgets to close the dialog fails instead of hanging.
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND d = FindWindowA(nullptr, "Read Me")) EndDialog(d, 98);
+    if (HWND d = FindWindowA(nullptr, "The Torvex Screen Saver Settings")) EndDialog(d, 99);
+}
+
+INT_PTR RunSettingsDialog(std::vector<Turn> script) {
+    turns = std::move(script);
+    SetTimer(nullptr, 0, 20, PlayTurn);
+    const UINT_PTR guard = SetTimer(nullptr, 0, 10000, GiveUp);
+    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr);
+    KillTimer(nullptr, guard);
+    EXPECT_TRUE(turns.empty()) << "the dialog closed before the script ended";
+    turns.clear();
+    return result;
+}
+
+void Press(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+LRESULT Position(HWND dialog, int id) {
+    return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0);
+}
+
+std::vector<std::string> ListTexts(HWND dialog) {
+    std::vector<std::string> texts;
+    const LRESULT count = SendDlgItemMessageA(dialog, IDC_MODE_LIST, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[128] = {};
+        SendDlgItemMessageA(dialog, IDC_MODE_LIST, CB_GETLBTEXT, i, LPARAM(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scratch = std::string("Software\\Qor\\Torvex Test\\") +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+        program = scratch + "\\Program";
+        programKeyPath = program.c_str();
+        settings = Settings{};
+        settings.ScrWidth = 800;
+        settings.ScrHeight = 600;
+        settings.ColorBits = 16;
+        settings.Hertz = 0;
+        host = HostState{};
+        hostState = &host;
+        moduleHandle = GetModuleHandleA(nullptr);
+        scriptedModes = {{800, 600, 16, 75}, {800, 600, 16, 60}, {1024, 768, 32, 0},
+                         {640, 480, 8, 60}};
+        platform.EnumDisplaySettingsA = ScriptedEnumDisplaySettings;
+    }
+    void TearDown() override {
+        platform.EnumDisplaySettingsA = kRealPlatform.EnumDisplaySettingsA;
+        hostState = nullptr;
+        RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Qor\\Torvex Test");
+        programKeyPath = "Software\\Qor\\Torvex Saver V2";
+    }
+
+    bool ProgramKeyExists() {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    // A stored value's type and bytes; type 0 and no bytes when it is missing.
+    std::pair<DWORD, std::vector<BYTE>> Stored(const char* name) {
+        BYTE data[300];
+        DWORD type = 0, length = sizeof data;
+        if (RegGetValueA(HKEY_CURRENT_USER, program.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
+                         &type, data, &length) != ERROR_SUCCESS)
+            return {0, {}};
+        return {type, std::vector<BYTE>(data, data + length)};
+    }
+
+    int32_t StoredNumber(const char* name) {
+        auto [type, bytes] = Stored(name);
+        EXPECT_EQ(type, DWORD(REG_DWORD)) << name;
+        EXPECT_EQ(bytes.size(), 4u) << name;
+        if (bytes.size() != 4) return INT32_MIN;
+        return int32_t(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24);
+    }
+
+    std::string scratch, program;
+    HostState host;
+};
+
+TEST_F(Dialogs, InitialStateAndWhatOkStoresFromIt) {
+    struct Case {
+        int32_t continuous, fastMode, use3dfx, size, speed;
+        LRESULT sizePos, speedPos;   // trackbar positions shown
+        int32_t storedSize, storedSpeed;
+    };
+    const Case cases[] = {
+        {1, 1, 1, 100, 35, 25, 3, 67, 30},
+        {2, 2, 0, 30, 250, 0, 10, 42, 100},
+        {0, -1, 2, 52, 30, 10, 3, 52, 30},
+        {1, 0, 1, INT32_MIN, INT32_MIN, 0, 0, 42, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        settings.Continuous = c.continuous;
+        host.fastMode = c.fastMode;
+        settings.Use3dfx = c.use3dfx;
+        settings.Size = c.size;
+        settings.Speed = c.speed;
+        const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+            EXPECT_EQ(Checked(d, IDC_CONTINUOUS), c.continuous == 1);
+            EXPECT_EQ(Checked(d, IDC_FAST_MODE), c.fastMode == 1);
+            EXPECT_EQ(Checked(d, IDC_USE_3DFX), c.use3dfx == 1);
+            EXPECT_EQ(Position(d, IDC_SIZE_BAR), c.sizePos);
+            EXPECT_EQ(Position(d, IDC_SPEED_BAR), c.speedPos);
+            EXPECT_EQ(SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_GETRANGEMAX, 0, 0), 25);
+            EXPECT_EQ(SendDlgItemMessageA(d, IDC_SPEED_BAR, TBM_GETRANGEMAX, 0, 0), 10);
+            char text[64] = {};
+            GetDlgItemTextA(d, IDC_MESSAGE, text, sizeof text);
+            EXPECT_STREQ(text, "THE TORVEX");
+            Press(d, IDOK);
+        }}});
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(StoredNumber("Continuous"), c.continuous == 1 ? 1 : 0);
+        EXPECT_EQ(StoredNumber("Software"), c.fastMode == 1 ? 1 : 0);
+        EXPECT_EQ(StoredNumber("3dfx"), c.use3dfx == 1 ? 1 : 0);
+        EXPECT_EQ(StoredNumber("Size"), c.storedSize);
+        EXPECT_EQ(StoredNumber("Speed"), c.storedSpeed);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}
+
+TEST_F(Dialogs, ModeListTextsSelectionAndWhatOkTakesFromIt) {
+    struct Case {
+        int32_t width, height, bits, hertz;
+        std::vector<std::string> texts;
+        LRESULT selected;         // entry selected at start
+        int pick;                 // entry the user picks before OK (-2: leave as is)
+        int32_t w, h, b, hz;      // display values stored
+    };
+    const std::vector<std::string> plain = {"800 x 600 x 16bits", "800 x 600 x 16bits",
+                                            "1024 x 768 x 32bits", "640 x 480 x 8bits"};
+    const std::vector<std::string> rated = {"800 x 600 x 16bits x 75Hz", "800 x 600 x 16bits x 60Hz",
+                                            "1024 x 768 x 32bits x 0Hz", "640 x 480 x 8bits x 60Hz"};
+    const Case cases[] = {
+        {800, 600, 16, 0, plain, 0, -2, 800, 600, 16, 0},        // first of the equal entries
+        {800, 600, 16, 60, rated, 1, -2, 800, 600, 16, 60},
+        {800, 600, 16, 60, rated, 1, 2, 1024, 768, 32, 0},       // a mode reporting no rate
+        {800, 600, 16, 0, plain, 0, 3, 640, 480, 8, 0},
+        {1280, 1024, 32, 0, plain, CB_ERR, -2, 1280, 1024, 32, 0},  // no match: kept as they are
+        {1280, 1024, 32, 85, rated, CB_ERR, -2, 1280, 1024, 32, 85},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "/" + std::to_string(c.hertz));
+        settings.ScrWidth = c.width;
+        settings.ScrHeight = c.height;
+        settings.ColorBits = c.bits;
+        settings.Hertz = c.hertz;
+        RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+            EXPECT_EQ(ListTexts(d), c.texts);
+            EXPECT_EQ(SendDlgItemMessageA(d, IDC_MODE_LIST, CB_GETCURSEL, 0, 0), c.selected);
+            if (c.pick != -2) SendDlgItemMessageA(d, IDC_MODE_LIST, CB_SETCURSEL, c.pick, 0);
+            Press(d, IDOK);
+        }}});
+        EXPECT_EQ(StoredNumber("ScrWidth"), c.w);
+        EXPECT_EQ(StoredNumber("ScrHeight"), c.h);
+        EXPECT_EQ(StoredNumber("ColorBits"), c.b);
+        EXPECT_EQ(StoredNumber("Hertz"), c.hz);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}
+
+TEST_F(Dialogs, EmptyModeListLeavesTheListEmpty) {
+    scriptedModes.clear();
+    RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+        EXPECT_TRUE(ListTexts(d).empty());
+        Press(d, IDOK);
+    }}});
+    EXPECT_EQ(StoredNumber("ScrWidth"), 800);
+    EXPECT_EQ(StoredNumber("ColorBits"), 16);
+}
+
+TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
+    struct Case { const char* typed; const char* stored; };
+    const Case cases[] = {
+        {"hello 2 you!", "HELLO   YOU "},
+        {"\xe9t\xe9", " T "},
+        {"", ""},
+        {"abcdefghijklmnopqrstuvwxyzabcdefghijklmn", "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+            SetDlgItemTextA(d, IDC_MESSAGE, c.typed);
+            CheckDlgButton(d, IDC_CONTINUOUS, BST_CHECKED);
+            SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_SETPOS, TRUE, 7);
+            SendDlgItemMessageA(d, IDC_SPEED_BAR, TBM_SETPOS, TRUE, 1);
+            Press(d, IDOK);
+        }}});
+        HKEY key;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key),
+                  ERROR_SUCCESS);
+        DWORD count = 0;
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                         nullptr, nullptr, nullptr, nullptr);
+        RegCloseKey(key);
+        EXPECT_EQ(count, 10u);
+
+        auto [type, bytes] = Stored("MSTRING");
+        EXPECT_EQ(type, DWORD(REG_SZ));
+        ASSERT_EQ(bytes.size(), 32u);
+        std::vector<BYTE> expected(32, 0);
+        std::copy(c.stored, c.stored + strlen(c.stored), expected.begin());
+        EXPECT_EQ(bytes, expected);
+        EXPECT_EQ(StoredNumber("Continuous"), 1);
+        EXPECT_EQ(StoredNumber("Size"), 49);
+        EXPECT_EQ(StoredNumber("Speed"), 10);
+        EXPECT_EQ(StoredNumber("Software"), 0);
+        EXPECT_EQ(StoredNumber("3dfx"), 0);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}
+
+TEST_F(Dialogs, CancelStoresNothing) {
+    const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+        SetDlgItemTextA(d, IDC_MESSAGE, "CHANGED");
+        CheckDlgButton(d, IDC_USE_3DFX, BST_CHECKED);
+        SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_SETPOS, TRUE, 20);
+        Press(d, IDCANCEL);
+    }}});
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(ProgramKeyExists());
+    EXPECT_EQ(settings.Size, 52);
+    EXPECT_EQ(settings.Use3dfx, 0);
+}
+
+// A non-volatile key cannot be made under a volatile one: OK then stores nothing and stays open.
+TEST_F(Dialogs, OkWhenTheKeyCannotBeOpenedKeepsTheDialogOpen) {
+    HKEY handle;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &handle, nullptr), ERROR_SUCCESS);
+    RegCloseKey(handle);
+    const std::string volatilePath = scratch + "\\Volatile";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, volatilePath.c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(handle);
+    program = volatilePath + "\\Program";
+    programKeyPath = program.c_str();
+
+    const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+        Press(d, IDOK);
+        EXPECT_TRUE(IsWindowVisible(d));
+        EXPECT_FALSE(ProgramKeyExists());
+        Press(d, IDOK);  // trying again changes nothing
+        EXPECT_TRUE(IsWindowVisible(d));
+        Press(d, IDCANCEL);
+    }}});
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(ProgramKeyExists());
+}
+
+TEST_F(Dialogs, ReadMeBoxShowsTitleAndBlueLinks) {
+    const INT_PTR result = RunSettingsDialog({
+        {"The Torvex Screen Saver Settings", [&](HWND d) {
+            Press(d, IDC_README);  // returns when the Read Me box has closed
+            EXPECT_TRUE(IsWindowVisible(d));
+            Press(d, IDCANCEL);
+        }},
+        {"Read Me", [&](HWND box) {
+            char text[128] = {};
+            GetDlgItemTextA(box, IDC_TITLE, text, sizeof text);
+            EXPECT_STREQ(text, "The Torvex Screen Saver v2.0");
+            for (int id : {IDC_LINK_FIRST, IDC_LINK_SECOND, IDC_LINKS_INTRO}) {
+                SCOPED_TRACE(id);
+                HWND control = GetDlgItem(box, id);
+                ASSERT_NE(control, nullptr);
+                HDC context = GetDC(control);
+                SetTextColor(context, RGB(1, 2, 3));
+                SetBkColor(context, RGB(4, 5, 6));
+                const LRESULT brush = SendMessageA(box, WM_CTLCOLORSTATIC, WPARAM(context),
+                                                   LPARAM(control));
+                if (id == IDC_LINKS_INTRO) {
+                    EXPECT_NE(GetTextColor(context), RGB(0, 0, 255));
+                } else {
+                    EXPECT_EQ(GetTextColor(context), COLORREF(0x00FF0000));
+                    EXPECT_EQ(GetBkColor(context), GetSysColor(COLOR_BTNFACE));
+                    EXPECT_EQ(HBRUSH(brush), GetSysColorBrush(COLOR_BTNFACE));
+                    EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & SS_NOTIFY);
+                }
+                ReleaseDC(control, context);
+            }
+            Press(box, IDOK);
+        }},
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_FALSE(ProgramKeyExists());
+}
+
+}  // namespace

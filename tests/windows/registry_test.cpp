@@ -1,0 +1,231 @@
+// The registry store on Wine's real registry: every test works in a scratch key of its own under
+// HKEY_CURRENT_USER, pointed to through programKeyPath / systemSaverKeyPath, deleted afterwards.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "settings/registry_win32.h"
+#include "settings/settings.h"
+
+namespace {
+
+const char* const kScratchRoot = "Software\\Qor\\Torvex Test";
+
+std::vector<BYTE> Bytes(const char* text, size_t length) {
+    return std::vector<BYTE>(text, text + length);
+}
+
+std::vector<BYTE> Le32(uint32_t v) {
+    return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
+}
+
+class RegistryStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scratch = std::string(kScratchRoot) + "\\" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+        program = scratch + "\\Program";
+        system = scratch + "\\System";
+        programKeyPath = program.c_str();
+        systemSaverKeyPath = system.c_str();
+        settings = Settings{};
+        settings.ScrWidth = 1111;  // as the host leaves them from the current display mode
+        settings.ScrHeight = 2222;
+        settings.ColorBits = 33;
+        settings.Hertz = 44;
+    }
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, kScratchRoot);  // only once it is empty
+        programKeyPath = "Software\\Qor\\Torvex Saver V2";
+        systemSaverKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
+    }
+
+    void Write(const std::string& key, const char* name, DWORD type, const std::vector<BYTE>& data) {
+        HKEY handle;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &handle, nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(handle, name, 0, type, data.data(), DWORD(data.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(handle);
+    }
+
+    void Remove(const std::string& key, const char* name) {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key.c_str(), name);
+    }
+
+    std::string scratch, program, system;
+    HostState host;
+};
+
+TEST_F(RegistryStore, FirstStartWithoutKeysKeepsEveryDefault) {
+    host.passwordDialogOpen = 1;
+    host.passwordDelay = 77;
+    ReadSystemSaverSettings(host);
+    LoadSettings(host);
+    EXPECT_EQ(host.passwordDelay, 5);
+    EXPECT_EQ(host.passwordDialogOpen, 0);
+    EXPECT_EQ(host.fastMode, 0);
+    EXPECT_STREQ(settings.Message, "THE TORVEX");
+    EXPECT_EQ(settings.ScrWidth, 1111);
+    EXPECT_EQ(settings.ScrHeight, 2222);
+    EXPECT_EQ(settings.ColorBits, 33);
+    EXPECT_EQ(settings.Hertz, 44);
+    EXPECT_EQ(settings.Size, 52);
+    EXPECT_EQ(settings.Speed, 30);
+    EXPECT_EQ(settings.Continuous, 0);
+    EXPECT_EQ(settings.FastMode, 0);
+    EXPECT_EQ(settings.Use3dfx, 0);
+}
+
+TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
+    const std::string forty(40, 'q');
+    const std::string tooLong(300, 'w');
+    const std::string exactly260(260, 'e');
+    struct Case { DWORD type; std::vector<BYTE> data; const char* expected; };
+    const Case cases[] = {
+        {REG_SZ, Bytes("hello, world", 13), "HELLO, WORLD"},
+        {REG_SZ, Bytes(forty.c_str(), 41), "QQQQQQQQQQQQQQQQQQQQQQQQQQQQQQQ"},
+        {REG_SZ, Bytes(tooLong.c_str(), 301), "THE TORVEX"},       // longer than 260: ignored
+        {REG_BINARY, Bytes(exactly260.data(), 260), "EEEEEEEEEEEEEEEEEEEEEEEEEEEEEEE"},
+        {REG_BINARY, Bytes("abc", 3), "ABC"},                     // no terminating zero
+        {REG_BINARY, Bytes("ab\0cd", 5), "AB"},                   // stops at the first zero
+        {REG_SZ, Bytes("", 1), ""},
+        {REG_DWORD, Le32(0x00636261), "ABC"},                     // the type plays no part
+        {REG_BINARY, Bytes("\xe9t\xe9 1!", 6), "\xe9T\xe9 1!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        settings = Settings{};
+        Write(program, "MSTRING", c.type, c.data);
+        LoadSettings(host);
+        EXPECT_STREQ(settings.Message, c.expected);
+        EXPECT_LE(std::strlen(settings.Message), 31u);
+        for (size_t i = std::strlen(settings.Message); i < sizeof settings.Message; ++i)
+            EXPECT_EQ(settings.Message[i], '\0');
+    }
+}
+
+TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
+    struct Case { const char* what; DWORD type; std::vector<BYTE> data; bool read; int32_t value; };
+    const Case cases[] = {
+        {"dword", REG_DWORD, Le32(100), true, 100},
+        {"raw bytes", REG_BINARY, {0x2A, 0, 0, 0}, true, 42},
+        {"big-endian type", REG_DWORD_BIG_ENDIAN, {1, 2, 0, 0}, true, 0x0201},
+        {"negative", REG_BINARY, {0xFF, 0xFF, 0xFF, 0xFF}, true, -1},
+        {"string of 3 chars", REG_SZ, Bytes("12\0", 3), false, 0},   // shorter than 4 bytes
+        {"two bytes", REG_BINARY, {7, 0}, false, 0},
+        {"no bytes", REG_BINARY, {}, false, 0},
+        {"eight bytes", REG_QWORD, {5, 0, 0, 0, 0, 0, 0, 0}, false, 0},  // longer than 4
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings = Settings{};
+        host = HostState{};
+        Write(program, "Size", c.type, c.data);
+        Write(program, "Software", c.type, c.data);
+        LoadSettings(host);
+        EXPECT_EQ(settings.Size, c.read ? c.value : 52);
+        EXPECT_EQ(settings.FastMode, c.read ? c.value : 0);
+        EXPECT_EQ(host.fastMode, c.read ? c.value : 0);
+    }
+}
+
+TEST_F(RegistryStore, EachValueFillsItsOwnField) {
+    const struct { const char* name; int32_t value; int32_t* field; } values[] = {
+        {"Continuous", 1, &settings.Continuous}, {"ColorBits", 16, &settings.ColorBits},
+        {"Hertz", 75, &settings.Hertz},          {"ScrWidth", 800, &settings.ScrWidth},
+        {"ScrHeight", 600, &settings.ScrHeight}, {"Software", 2, &settings.FastMode},
+        {"Size", 100, &settings.Size},           {"Speed", 0, &settings.Speed},
+        {"3dfx", 7, &settings.Use3dfx},
+    };
+    for (const auto& v : values) Write(program, v.name, REG_DWORD, Le32(uint32_t(v.value)));
+    LoadSettings(host);
+    for (const auto& v : values) EXPECT_EQ(*v.field, v.value) << v.name;
+    EXPECT_EQ(host.fastMode, 2);  // "Software" 2 counts as set, unclamped
+    EXPECT_STREQ(settings.Message, "THE TORVEX");
+}
+
+TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
+    struct Case { const char* what; std::vector<BYTE> data; int32_t expected; };
+    const Case cases[] = {
+        {"stored", Le32(12), 12},
+        {"negative", Le32(uint32_t(-3)), -3},
+        {"short", {9, 0}, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write(system, "Password Delay", REG_BINARY, c.data);
+        host.passwordDialogOpen = 1;
+        ReadSystemSaverSettings(host);
+        EXPECT_EQ(host.passwordDelay, c.expected);
+        EXPECT_EQ(host.passwordDialogOpen, 0);
+    }
+    Remove(system, "Password Delay");  // key without the value
+    ReadSystemSaverSettings(host);
+    EXPECT_EQ(host.passwordDelay, 5);
+}
+
+TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
+    settings.ScrWidth = 1024;
+    settings.ScrHeight = 768;
+    settings.ColorBits = 32;
+    settings.Hertz = 0;
+    settings.FastMode = 1;  // the dialog's copy in the host is what gets stored
+    settings.Size = 67;
+    settings.Speed = -10;
+    settings.Use3dfx = 1;
+    host.fastMode = 0;
+    SaveSettings(host);
+
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD count = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
+                     nullptr, nullptr, nullptr);
+    EXPECT_EQ(count, 8u);  // neither "MSTRING" nor "Continuous"
+    const struct { const char* name; uint32_t value; } expected[] = {
+        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},  {"Hertz", 0},
+        {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
+    };
+    for (const auto& e : expected) {
+        BYTE data[16];
+        DWORD type = 0, length = sizeof data;
+        ASSERT_EQ(RegQueryValueExA(key, e.name, nullptr, &type, data, &length), ERROR_SUCCESS)
+            << e.name;
+        EXPECT_EQ(type, DWORD(REG_DWORD)) << e.name;
+        ASSERT_EQ(length, 4u) << e.name;
+        EXPECT_EQ(std::vector<BYTE>(data, data + 4), Le32(e.value)) << e.name;
+    }
+    RegCloseKey(key);
+}
+
+// A non-volatile key cannot be made under a volatile one: a real failure of RegCreateKeyExA.
+TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
+    const std::string volatilePath = scratch + "\\Volatile";
+    HKEY handle;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &handle, nullptr), ERROR_SUCCESS);
+    RegCloseKey(handle);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, volatilePath.c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(handle);
+    program = volatilePath + "\\Program";
+    programKeyPath = program.c_str();
+    EXPECT_EQ(CreateProgramKey(), nullptr);
+
+    settings.Size = 60;
+    SaveSettings(host);
+    HKEY key;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    settings = Settings{};
+    LoadSettings(host);
+    EXPECT_EQ(settings.Size, 52);
+}
+
+}  // namespace
