@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# End-to-end runs of Torvex.scr's modes under Wine on Xvfb: the settings dialog driven with
+# xdotool and its stored values read back with `wine reg query`, the saver started with stored
+# settings, preview and unknown switches, and exact command lines through tests' launcher.
+# Screenshots and registry dumps go to artifacts/settings/. Exits non-zero on the first failure.
+set -u
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+build="${TORVEX_BUILD_DIR:-build/win64}"
+prefix="$build/wineprefix"
+art=artifacts/settings
+mkdir -p "$art"
+scr="$build/Torvex.scr"
+launcher="$build/tests/windows/launcher.exe"
+for f in "$scr" "$launcher"; do
+  [ -f "$f" ] || { echo "settings.sh: $f is missing: build the win64 preset first" >&2; exit 1; }
+done
+
+# On failure, end what this script started in its prefix (a dialog left open, a saver).
+fail() {
+  echo "settings.sh: FAIL: $*" >&2
+  WINEPREFIX="$root/$prefix" wineserver -k >/dev/null 2>&1 </dev/null
+  exit 1
+}
+step() { echo "-- $*"; }
+
+scripts/wine-run --prefix "$prefix" --boot || fail "wine prefix did not boot"
+export WINEPREFIX="$root/$prefix" WINEARCH=win64 WINEDEBUG=-all
+export DISPLAY=$(cat "$prefix.state/display")
+wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
+[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+winpath() { echo "Z:$(cd "$(dirname "$1")" && pwd | sed 's|/|\\|g')\\$(basename "$1")"; }
+scr_win=$(winpath "$scr")
+key='HKCU\Software\Qor\Torvex Saver V2'
+
+reg() { "$wine" reg "$@" </dev/null 2>/dev/null; }
+
+# Starts PROGRAM ARGS in the background under Wine; its exit code lands in $art/NAME.rc.
+start() {  # name program args...
+  local name=$1; shift
+  ( scripts/wine-run --prefix "$prefix" -- "$@" >"$art/$name.log" 2>&1; echo $? >"$art/$name.rc" ) &
+}
+# Waits up to SECONDS for the background program NAME to end; prints its exit code.
+finish() {  # name seconds
+  for _ in $(seq $(($2 * 10))); do
+    [ -s "$art/$1.rc" ] && { cat "$art/$1.rc"; return 0; }
+    sleep 0.1
+  done
+  echo timeout
+}
+window() {  # title: the id of the visible window with that title, waiting up to 30 s
+  timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
+}
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
+
+rm -f "$art"/*.rc
+reg delete "$key" /f >/dev/null
+
+step "/c shows the settings dialog; a typed message is stored on OK"
+start dialog "$scr" /c
+dialog=$(window "The Torvex Screen Saver Settings")
+[ -n "$dialog" ] || fail "/c showed no settings dialog"
+sleep 1
+import -window root "$art/settings-dialog.png"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+sleep 0.3
+xdotool key --clearmodifiers Tab            # from the mode list to the message, selected whole
+xdotool type --delay 30 "end to end 9"
+sleep 0.3
+import -window root "$art/settings-dialog-typed.png"
+xdotool key --clearmodifiers Return         # OK
+[ "$(finish dialog 20)" = 0 ] || fail "/c did not end with code 0 after OK"
+reg query "$key" | tr -d '\r' >"$art/registry-after-ok.txt"
+grep -Eq 'MSTRING +REG_SZ +END TO END  *$' "$art/registry-after-ok.txt" ||
+  fail "the typed message is not stored filtered (see $art/registry-after-ok.txt)"
+for value in Continuous ScrWidth ScrHeight ColorBits Hertz Software Size Speed 3dfx; do
+  grep -Eq "^ +$value +REG_DWORD" "$art/registry-after-ok.txt" || fail "OK did not store $value"
+done
+
+step "/s runs with the stored settings and ends on a key"
+reg add "$key" /v Continuous /t REG_DWORD /d 1 /f >/dev/null
+reg add "$key" /v Size /t REG_DWORD /d 42 /f >/dev/null
+reg query "$key" | tr -d '\r' >"$art/registry-before-saver.txt"
+xdotool search --onlyvisible --name '.*' 2>/dev/null | sort >"$art/windows-before-saver.txt"
+start saver "$scr" /s
+saver=""
+for _ in $(seq 150); do
+  saver=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | sort |
+          comm -13 "$art/windows-before-saver.txt" - | head -1)
+  [ -n "$saver" ] && break
+  sleep 0.2
+done
+[ -n "$saver" ] || fail "/s showed no window (see $art/saver.log)"
+sleep 2
+import -window root "$art/saver.png"
+green=$(convert "$art/saver.png" -format '%[fx:mean.g>mean.r && mean.g>mean.b ? 1 : 0]' info:)
+[ "$green" = 1 ] || fail "the saver's screen is not green rain (see $art/saver.png)"
+[ -s "$art/saver.rc" ] && fail "/s ended before any key"
+xdotool windowfocus "$saver" 2>/dev/null
+sleep 0.3
+xdotool key --clearmodifiers space
+[ "$(finish saver 20)" = 0 ] || fail "/s did not end with code 0 on a key"
+
+step "/p 42, /x and /a (no password service here) end at once with code 0 and no window"
+for args in "/p 42" "/x" "/a"; do
+  name=quick-$(echo "$args" | tr -cd 'a-z0-9')
+  before=$(visible_windows)
+  # shellcheck disable=SC2086
+  start "$name" "$scr" $args
+  shown=0
+  for _ in $(seq 100); do
+    [ -s "$art/$name.rc" ] && break
+    [ "$(visible_windows)" -gt "$before" ] && shown=1
+    sleep 0.1
+  done
+  [ "$(finish "$name" 1)" = 0 ] || fail "$args did not end at once with code 0"
+  [ "$shown" = 0 ] || fail "$args showed a window"
+done
+
+step "a switch glued to the quoted name is found"
+start glued "$launcher" "$scr_win" "\"$scr_win\"/p 42"
+[ "$(finish glued 20)" = 0 ] || fail "'\"...\"/p 42' did not end at once with code 0"
+
+step "no switch, and an unquoted name with a switch glued on, open the settings dialog"
+reg query "$key" | tr -d '\r' >"$art/registry-before-cancel.txt"
+for line in "$scr_win" "$scr_win/s"; do
+  start launched "$launcher" "$scr_win" "$line"
+  dialog=$(window "The Torvex Screen Saver Settings")
+  [ -n "$dialog" ] || fail "command line '$line' opened no settings dialog"
+  sleep 0.5
+  xdotool windowfocus "$dialog" 2>/dev/null
+  xdotool key --clearmodifiers Escape       # Cancel
+  [ "$(finish launched 20)" = 0 ] || fail "command line '$line' did not end with code 0"
+  rm -f "$art/launched.rc"
+done
+reg query "$key" | tr -d '\r' >"$art/registry-after-cancel.txt"
+cmp -s "$art/registry-before-cancel.txt" "$art/registry-after-cancel.txt" ||
+  fail "Cancel changed the stored settings"
+
+reg delete "$key" /f >/dev/null
+echo "settings.sh: all end-to-end checks passed"
