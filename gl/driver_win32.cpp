@@ -1,10 +1,12 @@
 // The driver layer: choosing and loading the OpenGL library, filling the entry-point table from
 // it, and the WGL wrappers, which look their function up in the library at every call.
-// Relies on the table and its resolver (gl/gl_table.h) and on platform.MessageBoxA.
+// Relies on the table and its resolvers (gl/gl_table.h, gl/gl_load_win32.h) and on
+// platform.MessageBoxA.
 #include "gl/driver_win32.h"
 
 #include <cstring>
 
+#include "gl/gl_load_win32.h"
 #include "gl/gl_table.h"
 #include "host/platform.h"
 #include "settings/settings.h"
@@ -39,17 +41,6 @@ using DeleteContextFunction = BOOL(WINAPI*)(HGLRC);
 using ChoosePixelFormatFunction = int(WINAPI*)(HDC, const PIXELFORMATDESCRIPTOR*);
 using SetPixelFormatFunction = BOOL(WINAPI*)(HDC, int, const PIXELFORMATDESCRIPTOR*);
 using SwapBuffersFunction = BOOL(WINAPI*)(HDC);
-using GetProcAddressFunction = PROC(WINAPI*)(LPCSTR);
-
-void* CoreFunction(const char* name, void* /*user*/) {
-    return reinterpret_cast<void*>(GetProcAddress(driverLibrary, name));
-}
-
-// Looked up afresh for every row, so a driver is asked exactly as it exports at that moment.
-void* ExtensionFunction(const char* name, void* /*user*/) {
-    auto getProcAddress = DriverFunction<GetProcAddressFunction>("wglGetProcAddress");
-    return getProcAddress ? reinterpret_cast<void*>(getProcAddress(name)) : nullptr;
-}
 
 }  // namespace
 
@@ -74,8 +65,12 @@ int LoadDriverEntryPoints(const char* name) {
         platform.MessageBoxA(GetFocus(), "OpenGL ICD dll not found", "Error", MB_OK);
         return kDriverNotFound;
     }
-    if (!FillGlCoreRows(CoreFunction, nullptr)) return kDriverMissingFunction;
-    FillGlExtRows(ExtensionFunction, nullptr);
+    if (!FillGlCoreRows(ResolveGlExport, driverLibrary)) {
+        FillGlExtRows(nullptr, nullptr);   // every row after the missing one reads as null
+        return kDriverMissingFunction;
+    }
+    // No context exists yet, so a driver that answers only for a current one leaves these null.
+    FillGlExtRows(ResolveGlThroughWgl, driverLibrary);
     // Only the system library routes pixel formats and swaps through GDI; the name decides,
     // byte for byte, as ChooseDriverLibrary wrote it.
     if (std::strcmp(name, kSystemLibrary) != 0) useDriverWgl = true;

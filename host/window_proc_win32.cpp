@@ -133,8 +133,9 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
 
     case WM_SETCURSOR:
+        // Handled here: default processing would put the class cursor straight back.
         SetCursor(IsSaverMode() && IsFree() ? nullptr : LoadCursorA(nullptr, IDC_ARROW));
-        break;
+        return TRUE;
 
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
