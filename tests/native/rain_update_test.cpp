@@ -48,6 +48,29 @@ TEST(RainUpdate, StreamFallsAndShiftsItsGlyphs) {
     EXPECT_LT(untouched, 120);
 }
 
+TEST(RainUpdate, RefreshTakesTheSourceNumbersInOrder) {
+    // The refresh draws ahead of the shared source for speed; it must still use the numbers of
+    // Random() in order and leave the source just after the last one it used.
+    for (uint32_t seed = 0; seed < 256; seed += 17) {
+        for (int32_t cells : {30, 31, 37, 59}) {
+            Stream s = MakeStream(cells, 500.0f);
+            int32_t expected[kStreamGlyphs];
+            std::memcpy(expected, s.glyphs, sizeof expected);
+            SeedRandom(seed);
+            expected[1] = Random() % 47;
+            for (int i = 1; i < cells; ++i)
+                if (Random() % 20 == 0) expected[i] = Random() % 47;
+            for (int i = cells - 1; i >= 2; --i) expected[i] = expected[i - 1];
+            const int following = Random();
+
+            SeedRandom(seed);
+            s.advance();
+            EXPECT_EQ(std::memcmp(s.glyphs, expected, sizeof expected), 0) << seed << " " << cells;
+            EXPECT_EQ(Random(), following) << seed << " " << cells;
+        }
+    }
+}
+
 TEST(RainUpdate, StreamLeavesOnlyBelowTheBottomEdge) {
     struct Case { float y; bool gone; };
     const Case cases[] = {
@@ -208,4 +231,5 @@ TEST(RainUpdate, EachStepIsSeededFromTheLowBitsOfTheTickCount) {
     EXPECT_EQ(stepAt(0x12345), stepAt(0x45));
     EXPECT_EQ(stepAt(0xFFFFFF00), stepAt(0));
     EXPECT_NE(stepAt(0x45), stepAt(0x46));
+    EXPECT_NE(stepAt(0x80), stepAt(0));     // all eight bits count
 }
