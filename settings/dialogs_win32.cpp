@@ -21,9 +21,10 @@ constexpr int kSizeSteps = 25;
 constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
 constexpr int kSpeedUnit = 10;
 
+// Home pages of the free collections the two linked savers belong to.
 const char* const kLinkAddresses[] = {
-    "https://www.jwz.org/xscreensaver/",  // IDC_LINK_FIRST
-    "https://www.reallyslick.com/",       // IDC_LINK_SECOND
+    "https://www.jwz.org/xscreensaver/",  // IDC_LINK_FIRST: "Atlantis"
+    "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
 
 HostState& Host() {

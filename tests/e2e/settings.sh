@@ -129,6 +129,17 @@ for line in "$scr_win" "$scr_win/s"; do
   [ -n "$dialog" ] || fail "command line '$line' opened no settings dialog"
   sleep 0.5
   xdotool windowfocus "$dialog" 2>/dev/null
+  if [ "$line" = "$scr_win" ]; then
+    # Seven tab stops from the mode list to "ReadMe...": the Read Me box, kept as a picture.
+    for _ in 1 2 3 4 5 6 7; do xdotool key --clearmodifiers Tab; done
+    xdotool key --clearmodifiers space
+    [ -n "$(window "Read Me")" ] || fail "ReadMe... opened no Read Me box"
+    sleep 0.5
+    import -window root "$art/readme.png"
+    xdotool key --clearmodifiers Escape     # closes the Read Me box only
+    sleep 0.5
+    [ -n "$(window "The Torvex Screen Saver Settings")" ] || fail "the settings dialog closed with the Read Me box"
+  fi
   xdotool key --clearmodifiers Escape       # Cancel
   [ "$(finish launched 20)" = 0 ] || fail "command line '$line' did not end with code 0"
   rm -f "$art/launched.rc"
