@@ -1,0 +1,17 @@
+# Fails when PROGRAM imports OpenGL or a MinGW runtime DLL: the saver loads OpenGL at run time
+# and must run with nothing beside it. Run as: cmake -DOBJDUMP=... -DPROGRAM=... -P this file.
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump could not read ${PROGRAM}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+if(NOT imports)
+  message(FATAL_ERROR "no imports found in ${PROGRAM}: not a Windows program?")
+endif()
+foreach(line ${imports})
+  string(TOLOWER "${line}" lower)
+  if(lower MATCHES "opengl32|libstdc\\+\\+|libgcc|libwinpthread")
+    message(FATAL_ERROR "${PROGRAM} must not import: ${line}")
+  endif()
+endforeach()
+message(STATUS "imports of ${PROGRAM}: ${imports}")

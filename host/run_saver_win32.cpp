@@ -1,0 +1,85 @@
+// The saver run: brings OpenGL up through the driver layer, opens the full-screen window, runs
+// the frame loop until the window procedure posts WM_QUIT to the window, and gives the system
+// its display mode, cursor and screen-saver state back.
+#include "host/run_saver.h"
+
+#include <cstdlib>
+
+#include "gl/dest_alpha.h"
+#include "gl/driver_win32.h"
+#include "host/host_state.h"
+#include "host/platform.h"
+#include "host/run_saver_win32.h"
+#include "host/window_win32.h"
+#include "rain/draw.h"
+#include "rain/field.h"
+#include "render/setup.h"
+#include "settings/settings.h"
+
+namespace {
+
+// The system writes the previous screen-saver-running state here; it is not needed.
+UINT screenSaverWasRunning = 0;
+
+}  // namespace
+
+HWND StartSaver(int showCommand) {
+    char libraryName[MAX_PATH] = {};
+    ChooseDriverLibrary(libraryName);
+    if (LoadDriverEntryPoints(libraryName) != kDriverLoaded) exit(0);
+
+    HWND window = CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
+    if (window == nullptr) exit(1);
+
+    deviceContext = GetDC(window);
+    renderContext = DriverCreateContext(deviceContext);
+    DriverMakeCurrent(deviceContext, renderContext);
+    ShowCursor(FALSE);
+    ShowWindow(window, showCommand);
+    SetupRenderer();
+    // Every glyph adds colour times destination alpha: stored alpha must read as 1.
+    if (pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverWasRunning, 0);
+    return window;
+}
+
+bool FramePass(HWND window, uint32_t& lastStepTime) {
+    // Only the saver window's messages: the quit request is posted to it, not to the thread.
+    MSG message;
+    if (PeekMessageA(&message, window, 0, 0, PM_NOREMOVE)) {
+        BOOL taken = GetMessageA(&message, window, 0, 0);
+        if (taken == 0) return false;
+        if (taken > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    // A signed difference keeps the pacing right across the clock's wrap; a long pass steps
+    // once and missed steps are not made up.
+    const uint32_t now = platform.timeGetTime();
+    if (static_cast<int32_t>(now - lastStepTime) > settings.Speed) {
+        rainField.update();
+        lastStepTime = now;
+    }
+
+    DrawRainFrame();
+    DriverSwapBuffers(deviceContext);
+    return true;
+}
+
+void StopSaver(HWND window) {
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverWasRunning, 0);
+    DestroyWindow(window);
+    platform.ChangeDisplaySettingsA(nullptr, 0);
+    FreeDriverLibrary();
+    ShowCursor(TRUE);
+}
+
+void RunSaver(int showCommand) {
+    HWND window = StartSaver(showCommand);
+    uint32_t lastStepTime = platform.timeGetTime();
+    while (FramePass(window, lastStepTime)) {
+    }
+    StopSaver(window);
+}

@@ -1,0 +1,18 @@
+// The pieces of the saver run, apart so that tests and the Wine benchmark can drive them:
+// start-up up to the first frame, one pass of the frame loop, and the teardown.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Driver, window, context, cursor, renderer and the system's screen-saver state. Ends the
+// process with exit code 0 when the driver cannot be loaded, 1 when the window cannot be made.
+HWND StartSaver(int showCommand);
+
+// One pass: at most one message of the saver window, at most one update step when more than
+// Speed milliseconds have passed since lastStepTime, then one frame drawn and swapped.
+// Returns false, having drawn nothing, when the message taken was WM_QUIT.
+bool FramePass(HWND window, uint32_t& lastStepTime);
+
+// Screen-saver state off, window destroyed, display mode restored, driver released, cursor back.
+void StopSaver(HWND window);

@@ -1,0 +1,152 @@
+// The saver's full-screen window: class "OpenGL", a borderless popup, the display-mode search
+// with its step-by-step fallbacks, and the pixel format. Display modes and message boxes go
+// through the platform table so tests can script them; pixel formats go through the driver layer.
+#include "host/window_win32.h"
+
+#include "gl/driver_win32.h"
+#include "host/host_state.h"
+#include "host/platform.h"
+#include "host/window_proc_win32.h"
+#include "settings/settings.h"
+
+PIXELFORMATDESCRIPTOR saverPixelFormat;
+bool pixelFormatHasAlpha = true;
+
+namespace {
+
+bool pixelFormatBuilt = false;
+
+void ShowError(const char* text, unsigned style) {
+    platform.MessageBoxA(nullptr, text, "Error", style);
+}
+
+bool RegisterSaverClass() {
+    moduleHandle = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = moduleHandle;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_WINLOGO);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = "OpenGL";
+    return RegisterClassA(&windowClass) != 0;
+}
+
+void BuildPixelFormat() {
+    saverPixelFormat = PIXELFORMATDESCRIPTOR{};
+    saverPixelFormat.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    saverPixelFormat.nVersion = 1;
+    saverPixelFormat.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    saverPixelFormat.iPixelType = PFD_TYPE_RGBA;
+    saverPixelFormat.cColorBits = static_cast<BYTE>(settings.ColorBits);
+    saverPixelFormat.cDepthBits = 16;
+    saverPixelFormat.iLayerType = PFD_MAIN_PLANE;
+    pixelFormatBuilt = true;
+}
+
+// Systems often grant 8 alpha planes for a 32-bit request. Stored alpha would then scale every
+// additive glyph, so an otherwise equal format without alpha planes is taken when one exists.
+int PreferFormatWithoutAlpha(HDC dc, int chosen) {
+    PIXELFORMATDESCRIPTOR granted = {};
+    int count = DescribePixelFormat(dc, chosen, sizeof granted, &granted);
+    if (count == 0) return chosen;
+    if (granted.cAlphaBits == 0) {
+        pixelFormatHasAlpha = false;
+        return chosen;
+    }
+    for (int index = 1; index <= count; ++index) {
+        PIXELFORMATDESCRIPTOR candidate = {};
+        if (DescribePixelFormat(dc, index, sizeof candidate, &candidate) == 0) continue;
+        // Colour bits count the alpha planes too, so equal means equal red, green and blue.
+        if (candidate.dwFlags == granted.dwFlags && candidate.iPixelType == granted.iPixelType &&
+            candidate.cRedBits == granted.cRedBits && candidate.cGreenBits == granted.cGreenBits &&
+            candidate.cBlueBits == granted.cBlueBits && candidate.cAlphaBits == 0 &&
+            candidate.cDepthBits >= 16 && candidate.cStencilBits == granted.cStencilBits &&
+            candidate.cAccumBits == granted.cAccumBits &&
+            candidate.cAuxBuffers == granted.cAuxBuffers) {
+            pixelFormatHasAlpha = false;
+            return index;
+        }
+    }
+    return chosen;
+}
+
+void SetSaverPixelFormat(HWND window) {
+    deviceContext = GetDC(window);
+    if (!pixelFormatBuilt) BuildPixelFormat();
+    pixelFormatHasAlpha = true;
+    int index = DriverChoosePixelFormat(deviceContext, &saverPixelFormat);
+    // The driver's own formats are not GDI's to describe; there the alpha stays unknown.
+    if (index != 0 && !useDriverWgl) index = PreferFormatWithoutAlpha(deviceContext, index);
+    if (index != 0) DriverSetPixelFormat(deviceContext, index, &saverPixelFormat);
+    ReleaseDC(window, deviceContext);
+}
+
+}  // namespace
+
+bool SwitchDisplayMode(int width, int height) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    DWORD remembered = 0;
+    for (DWORD number = 0; platform.EnumDisplaySettingsA(nullptr, number, &mode); ++number) {
+        bool matches = mode.dmBitsPerPel == static_cast<DWORD>(settings.ColorBits) &&
+                       mode.dmPelsWidth == static_cast<DWORD>(width) &&
+                       mode.dmPelsHeight == static_cast<DWORD>(height) &&
+                       mode.dmDisplayFrequency == static_cast<DWORD>(settings.Hertz);
+        if (!matches) continue;
+        if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
+            return true;
+        if (remembered == 0) remembered = number;
+    }
+
+    // No exact mode could be set: drop the refresh rate, then try the depth on its own.
+    platform.EnumDisplaySettingsA(nullptr, remembered, &mode);
+    mode.dmBitsPerPel = static_cast<DWORD>(settings.ColorBits);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
+        return true;
+
+    mode.dmFields = DM_BITSPERPEL;
+    switch (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN)) {
+    case DISP_CHANGE_SUCCESSFUL:
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
+            return true;
+        // Only the depth changed: give the user the stored mode back, silently.
+        platform.ChangeDisplaySettingsA(nullptr, 0);
+        return false;
+    case DISP_CHANGE_RESTART:
+        ShowError("You must switch to another color depth in your Display properties",
+                  MB_ICONERROR);
+        return false;
+    case DISP_CHANGE_BADMODE:
+        ShowError("Fullscreen not supported", MB_ICONERROR);
+        return false;
+    case DISP_CHANGE_FAILED:
+        ShowError("Failed to change to desired settings", MB_ICONERROR);
+        return false;
+    default:
+        ShowError("Unknown failure.", MB_ICONERROR);
+        return false;
+    }
+}
+
+HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
+    if (moduleHandle == nullptr && !RegisterSaverClass()) {
+        ShowError("RegisterClass() failed:  Cannot register window class.", MB_OK);
+        return nullptr;
+    }
+    HWND window = CreateWindowExA(0, "OpenGL", title,
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x,
+                                  y, width, height, nullptr, nullptr, moduleHandle, nullptr);
+    if (window == nullptr) {
+        ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
+        return nullptr;
+    }
+    // A failed switch leaves the window in place: the caller ends the process at once.
+    if (!SwitchDisplayMode(width, height)) return nullptr;
+    SetSaverPixelFormat(window);
+    return window;
+}

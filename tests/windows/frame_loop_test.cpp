@@ -1,0 +1,161 @@
+// One pass of the saver's frame loop on a real window, with a scripted millisecond clock and
+// the recording GL table: pacing of the update steps, message handling, what each pass draws.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host_state.h"
+#include "host/platform.h"
+#include "host/run_saver_win32.h"
+#include "rain/field.h"
+#include "settings/settings.h"
+#include "tests/support/gl_recorder.h"
+
+namespace {
+
+uint32_t clockNow = 0;
+uint32_t ScriptedClock() { return clockNow; }
+
+int userMessages = 0;
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER) ++userMessages;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int Count(const std::string& name) { return static_cast<int>(RecordedCallsTo(name).size()); }
+
+// Letter textures are 56..81; nothing else binds them.
+int LetterBinds() {
+    int binds = 0;
+    for (const std::string& call : RecordedCallsTo("glBindTexture")) {
+        const int code = std::stoi(call.substr(call.find(',') + 1));
+        if (code >= 56 && code <= 81) ++binds;
+    }
+    return binds;
+}
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = CountingProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "FrameLoopTest";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(0, "FrameLoopTest", "", WS_POPUP, 0, 0, 64, 64, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+        ASSERT_NE(window, nullptr);
+        userMessages = 0;
+        deviceContext = nullptr;  // swaps go nowhere
+        platform.timeGetTime = ScriptedClock;
+        settings.ScrWidth = 640;
+        settings.ScrHeight = 480;
+        StartRecording();
+        rainField.build(20, false, false, "THE TORVEX");
+        ClearRecordedCalls();
+    }
+    void TearDown() override {
+        DestroyWindow(window);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        platform = kRealPlatform;
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(FrameLoopTest, StepsOnlyWhenMoreThanSpeedMillisecondsHavePassed) {
+    struct Case {
+        const char* name;
+        int32_t speed;
+        uint32_t start;
+        std::vector<uint32_t> passes;   // clock at each pass
+        std::vector<int> steps;         // steps made by each pass
+    };
+    const Case cases[] = {
+        {"Speed 30, a pass every 10 ms: the fourth pass steps", 30, 1000,
+         {1010, 1020, 1030, 1040, 1050, 1060, 1070, 1080}, {0, 0, 0, 1, 0, 0, 0, 1}},
+        {"Speed 0: every pass in which the clock moved", 0, 500,
+         {500, 501, 501, 503, 503}, {0, 1, 0, 1, 0}},
+        {"a long pass steps once, missed steps are not made up", 30, 0,
+         {5000, 5000, 5030, 5031}, {1, 0, 0, 1}},
+        {"across the clock's wrap", 30, 0xFFFFFFF0u, {0x0Eu, 0x0Fu}, {0, 1}},
+        {"a clock that went back does not step", 30, 1000, {900, 0x800003E8u}, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.Speed = c.speed;
+        uint32_t lastStepTime = c.start;
+        for (size_t i = 0; i < c.passes.size(); ++i) {
+            SCOPED_TRACE(i);
+            rainField.cycleCounter = 10;
+            clockNow = c.passes[i];
+            ClearRecordedCalls();
+            const uint32_t before = lastStepTime;
+            ASSERT_TRUE(FramePass(window, lastStepTime));
+            EXPECT_EQ(rainField.cycleCounter - 10, c.steps[i]);
+            EXPECT_EQ(lastStepTime, c.steps[i] ? clockNow : before);
+            // Every pass draws a whole frame, stepped or not.
+            EXPECT_EQ(Count("glClear"), 1);
+            EXPECT_EQ(Count("glFlush"), 1);
+        }
+    }
+}
+
+TEST_F(FrameLoopTest, TakesOneMessagePerPassAndQuitsBeforeDrawing) {
+    settings.Speed = 30;
+    uint32_t lastStepTime = 0;
+    clockNow = 10;
+    PostMessageA(window, WM_USER, 0, 0);
+    PostMessageA(window, WM_USER, 0, 0);
+    EXPECT_TRUE(FramePass(window, lastStepTime));
+    EXPECT_EQ(userMessages, 1);
+    EXPECT_TRUE(FramePass(window, lastStepTime));
+    EXPECT_EQ(userMessages, 2);
+    EXPECT_EQ(Count("glClear"), 2);
+
+    // The quit request is posted to the window; the pass ends before stepping or drawing.
+    PostMessageA(window, WM_QUIT, 0, 0);
+    ClearRecordedCalls();
+    rainField.cycleCounter = 10;
+    clockNow = 100000;
+    EXPECT_FALSE(FramePass(window, lastStepTime));
+    EXPECT_TRUE(RecordedCalls().empty());
+    EXPECT_EQ(rainField.cycleCounter, 10);
+    EXPECT_EQ(lastStepTime, 0u);
+
+    // Messages of other windows are not the loop's to take.
+    PostMessageA(nullptr, WM_USER, 0, 0);
+    EXPECT_TRUE(FramePass(window, lastStepTime));
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_REMOVE));
+}
+
+TEST_F(FrameLoopTest, LettersAreDrawnAbove325AndNeverInContinuousMode) {
+    struct Case {
+        bool continuous;
+        int32_t counter;
+        int letters;   // non-space letters of "THE TORVEX"
+    };
+    const Case cases[] = {
+        {false, 325, 0}, {false, 326, 9}, {false, 600, 9}, {false, 0, 0},
+        {true, 326, 0},  {true, 600, 0},
+    };
+    settings.Speed = 30;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "continuous " << c.continuous << " counter " << c.counter);
+        rainField.continuous = c.continuous;
+        rainField.cycleCounter = c.counter;
+        uint32_t lastStepTime = clockNow;   // no step: the counter stays as set
+        ClearRecordedCalls();
+        ASSERT_TRUE(FramePass(window, lastStepTime));
+        EXPECT_EQ(rainField.cycleCounter, c.counter);
+        EXPECT_EQ(LetterBinds(), c.letters);
+    }
+}
+
+}  // namespace
