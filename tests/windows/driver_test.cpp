@@ -89,6 +89,40 @@ protected:
     HWND window = nullptr;
 };
 
+// A 3Dfx driver name: every pixel-format, swap and context call goes to the driver, and GDI
+// never touches the window's device context. GDI's pixel-format and swap calls load the system
+// OpenGL library, so it must still be absent afterwards: this test runs first for that reason.
+TEST_F(DriverTest, StandaloneDriverBypassesGdi) {
+    ASSERT_EQ(GetModuleHandleA("opengl32.dll"), nullptr);
+    ASSERT_FALSE(MakeCaseFolder("standalone", {{"gl_full.dll", "3dfxvgl.dll"}}).empty());
+    HDC dc = WindowDc();
+    ASSERT_NE(dc, nullptr);
+    ASSERT_EQ(LoadDriverEntryPoints("3dfxvgl.dll"), 0);
+    EXPECT_TRUE(useDriverWgl);
+    GlFixtureRecord* record = Record(driverLibrary);
+    ASSERT_NE(record, nullptr);
+    const PIXELFORMATDESCRIPTOR descriptor = SaverDescriptor();
+
+    EXPECT_EQ(DriverChoosePixelFormat(dc, &descriptor), 7);
+    EXPECT_TRUE(DriverSetPixelFormat(dc, 7, &descriptor));
+    EXPECT_EQ(record->lastIndex, 7);
+    DriverSwapBuffers(dc);
+    DriverSwapBuffers(dc);
+    HGLRC context = DriverCreateContext(dc);
+    EXPECT_EQ(context, reinterpret_cast<HGLRC>(GL_FIXTURE_CONTEXT));
+    EXPECT_TRUE(DriverMakeCurrent(dc, context));
+    EXPECT_EQ(record->lastRenderContext, GL_FIXTURE_CONTEXT);
+    EXPECT_EQ(record->lastDeviceContext, dc);
+    EXPECT_TRUE(DriverDeleteContext(context));
+
+    const int counts[] = {record->choosePixelFormat, record->setPixelFormat, record->swapBuffers,
+                          record->createContext, record->makeCurrent, record->deleteContext};
+    const int expected[] = {1, 1, 2, 1, 1, 1};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(counts[i], expected[i]) << "counter " << i;
+    EXPECT_EQ(GetModuleHandleA("opengl32.dll"), nullptr) << "GDI was asked";
+    EXPECT_EQ(GetPixelFormat(dc), 0) << "GDI set a pixel format";
+}
+
 TEST_F(DriverTest, ChoosesByPresenceAndLeavesNothingLoaded) {
     struct Case {
         const char* label;
@@ -227,37 +261,6 @@ TEST_F(DriverTest, WrappersWithoutALibraryCallNothing) {
     expectNothingCalled("after release");
     EXPECT_FALSE(FreeDriverLibrary());
     FreeLibrary(held);
-}
-
-// A 3Dfx driver name: every pixel-format, swap and context call goes to the driver, and GDI
-// never touches the window's device context.
-TEST_F(DriverTest, StandaloneDriverBypassesGdi) {
-    ASSERT_FALSE(MakeCaseFolder("standalone", {{"gl_full.dll", "3dfxvgl.dll"}}).empty());
-    HDC dc = WindowDc();
-    ASSERT_NE(dc, nullptr);
-    ASSERT_EQ(LoadDriverEntryPoints("3dfxvgl.dll"), 0);
-    EXPECT_TRUE(useDriverWgl);
-    GlFixtureRecord* record = Record(driverLibrary);
-    ASSERT_NE(record, nullptr);
-    const PIXELFORMATDESCRIPTOR descriptor = SaverDescriptor();
-
-    EXPECT_EQ(DriverChoosePixelFormat(dc, &descriptor), 7);
-    EXPECT_TRUE(DriverSetPixelFormat(dc, 7, &descriptor));
-    EXPECT_EQ(record->lastIndex, 7);
-    DriverSwapBuffers(dc);
-    DriverSwapBuffers(dc);
-    HGLRC context = DriverCreateContext(dc);
-    EXPECT_EQ(context, reinterpret_cast<HGLRC>(GL_FIXTURE_CONTEXT));
-    EXPECT_TRUE(DriverMakeCurrent(dc, context));
-    EXPECT_EQ(record->lastRenderContext, GL_FIXTURE_CONTEXT);
-    EXPECT_EQ(record->lastDeviceContext, dc);
-    EXPECT_TRUE(DriverDeleteContext(context));
-
-    const int counts[] = {record->choosePixelFormat, record->setPixelFormat, record->swapBuffers,
-                          record->createContext, record->makeCurrent, record->deleteContext};
-    const int expected[] = {1, 1, 2, 1, 1, 1};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(counts[i], expected[i]) << "counter " << i;
-    EXPECT_EQ(GetPixelFormat(dc), 0) << "GDI set a pixel format";
 }
 
 // The system library: GDI chooses and sets the format, the context is real and OpenGL calls
