@@ -117,6 +117,22 @@ for args in "/p 42" "/x" "/a"; do
   [ "$shown" = 0 ] || fail "$args showed a window"
 done
 
+step "/a calls the password library's PwdChangePasswordA, after FX_GLIDE_NO_SPLASH=1 is set"
+pw="$art/password"
+rm -rf "$pw" && mkdir -p "$pw"
+cp "$scr" "$build/tests/windows/mpr/MPR.DLL" "$pw/"
+for args in "/a 42:password-owned.txt:parent=42" "/a:password-plain.txt:parent=0"; do
+  IFS=: read -r switch keep expect <<<"$args"
+  rm -f "$pw/password.log"
+  # shellcheck disable=SC2086
+  WINEDLLOVERRIDES="mpr=n;mscoree,mshtml=" scripts/wine-run --prefix "$prefix" -- "$pw/Torvex.scr" $switch \
+    >"$art/password.out" 2>&1 || fail "$switch did not end with code 0"
+  [ -f "$pw/password.log" ] || fail "$switch did not call PwdChangePasswordA"
+  tr -d '\r' <"$pw/password.log" >"$art/$keep"
+  grep -q "^key=SCRSAVE $expect reserved=0,0 splash=1\$" "$art/$keep" ||
+    fail "$switch called the password change wrongly: $(cat "$art/$keep")"
+done
+
 step "a switch glued to the quoted name is found"
 start glued "$launcher" "$scr_win" "\"$scr_win\"/p 42"
 [ "$(finish glued 20)" = 0 ] || fail "'\"...\"/p 42' did not end at once with code 0"
@@ -149,4 +165,5 @@ cmp -s "$art/registry-before-cancel.txt" "$art/registry-after-cancel.txt" ||
   fail "Cancel changed the stored settings"
 
 reg delete "$key" /f >/dev/null
+scripts/wine-run --prefix "$prefix" --stop
 echo "settings.sh: all end-to-end checks passed"
