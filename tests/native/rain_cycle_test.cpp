@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "tests/native/rain_support.h"
@@ -18,6 +19,32 @@ std::vector<MessageLetter> LetterCopies(const RainField& field) {
     std::vector<MessageLetter> copies;
     for (int j = 0; j < field.messageLength; ++j) copies.push_back(*field.letters[j]);
     return copies;
+}
+
+// The first broken invariant of a field, or "" when all hold: as many streams as columns, each
+// keeping its length, inside the screen's width, with rain glyphs; letters keeping their column
+// and letter glyph, 1..14 cells, rain glyphs in the trail; the cycle count within a cycle.
+std::string Violation(const TestField& t, const std::vector<int32_t>& cellCounts,
+                      const std::vector<MessageLetter>& built) {
+    const RainField& f = t.field;
+    if (f.cycleCounter < 0 || f.cycleCounter > 600) return "cycle count";
+    size_t k = 0;
+    for (const Stream* s = f.firstStream; s != nullptr; s = s->next, ++k) {
+        if (k >= cellCounts.size()) return "too many streams";
+        if (s->cellCount != cellCounts[k]) return "stream length changed";
+        if (s->x < 0.0f || s->x >= static_cast<float>(f.width)) return "stream outside the screen";
+        for (int i = 0; i < s->cellCount; ++i)
+            if (s->glyphs[i] < 0 || s->glyphs[i] >= 47) return "stream glyph";
+    }
+    if (k != cellCounts.size() || static_cast<int32_t>(k) != f.columnCount) return "stream count";
+    for (int j = 0; j < f.messageLength; ++j) {
+        const MessageLetter* l = f.letters[j];
+        if (l->cellCount < 1 || l->cellCount > 14) return "letter length";
+        if (l->x != built[j].x || l->glyphs[0] != built[j].glyphs[0]) return "letter moved sideways";
+        for (int i = 1; i < kLetterGlyphs; ++i)
+            if (l->glyphs[i] < 0 || l->glyphs[i] >= 47) return "letter glyph";
+    }
+    return "";
 }
 
 }  // namespace
@@ -99,7 +126,7 @@ TEST(RainCycle, AboutOneLetterInEightSurvivesTheWipe) {
     TestField t(1024, 768, 52, "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE", false, 5);
     FixedClock clock(0);
     int survivors = 0, letters = 0;
-    for (int cycle = 0; cycle < 12; ++cycle) {
+    for (int cycle = 0; cycle < 8; ++cycle) {
         t.run(600);
         for (int j = 0; j < t.field.messageLength; ++j) survivors += !t.field.letters[j]->erased;
         letters += t.field.messageLength;
@@ -157,28 +184,9 @@ TEST(RainCycle, InvariantsOverLongRuns) {
         const std::vector<MessageLetter> built = LetterCopies(t.field);
         std::vector<int32_t> cellCounts;
         for (const Stream* s : t.streams()) cellCounts.push_back(s->cellCount);
-        const int32_t lastColumnX = static_cast<int32_t>(c.width) - 1;
-        for (int step = 0; step < 2000; ++step) {
+        for (int step = 0; step < 1300; ++step) {   // two whole cycles and more
             t.run(1, 17 + step % 5);
-            const std::vector<Stream*> streams = t.streams();
-            ASSERT_EQ(static_cast<int32_t>(streams.size()), c.columns);
-            ASSERT_GE(t.field.cycleCounter, 0);
-            ASSERT_LE(t.field.cycleCounter, 600);
-            for (size_t k = 0; k < streams.size(); ++k) {
-                const Stream* s = streams[k];
-                ASSERT_EQ(s->cellCount, cellCounts[k]);
-                ASSERT_GE(s->x, 0.0f);
-                ASSERT_LE(s->x, static_cast<float>(lastColumnX));
-                for (int i = 0; i < s->cellCount; ++i) ASSERT_LT(static_cast<uint32_t>(s->glyphs[i]), 47u);
-            }
-            for (int j = 0; j < t.field.messageLength; ++j) {
-                const MessageLetter* l = t.field.letters[j];
-                ASSERT_GE(l->cellCount, 1);
-                ASSERT_LE(l->cellCount, 14);
-                ASSERT_EQ(l->glyphs[0], built[j].glyphs[0]);
-                ASSERT_EQ(l->x, built[j].x);
-                for (int i = 1; i < kLetterGlyphs; ++i) ASSERT_LT(static_cast<uint32_t>(l->glyphs[i]), 47u);
-            }
+            ASSERT_EQ(Violation(t, cellCounts, built), "") << c.message << " step " << step;
         }
     }
 }
