@@ -1,0 +1,230 @@
+// The drawing as pixels: frames drawn through Mesa's off-screen library with the renderer set up
+// as the saver sets it up, checked for colours, glows, orientation and the additive blend.
+// Native only; skips when libOSMesa.so.8 is not installed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gl/dest_alpha.h"
+#include "gl/gl.h"
+#include "gl/osmesa.h"
+#include "rain/draw.h"
+#include "rain/field.h"
+#include "render/glyph_tiles.h"
+#include "render/setup.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr int kSide = 160;      // the screen: 10 columns of 16-pixel cells, one texel a pixel
+constexpr int kColumns = 10;
+constexpr float kCell = 16.0f;
+
+using Rgb = std::array<int, 3>;
+
+class DrawPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string error = OpenOsMesa(mesa, frame.data(), kSide, kSide);
+        if (error == "cannot load libOSMesa.so.8") GTEST_SKIP() << error;
+        ASSERT_EQ(error, "");
+        saved = settings;
+        settings.ScrWidth = kSide;
+        settings.ScrHeight = kSide;
+        settings.Size = kColumns;
+    }
+    void TearDown() override {
+        rainField.firstStream = nullptr;   // the records below belong to the tests
+        rainField.messageLength = 0;
+        rainField.letters[0] = nullptr;
+        settings = saved;
+        CloseOsMesa(mesa);
+    }
+
+    // The saver's set-up without building a field: the tests place their own records.
+    void Prepare(bool fast) {
+        settings.FastMode = fast ? 1 : 0;
+        rainField.width = kSide;
+        rainField.height = kSide;
+        rainField.columnCount = kColumns;
+        rainField.continuous = false;
+        rainField.cycleCounter = 400;
+        buildDisplayLists();
+        SetupRendererState();
+        HoldDestinationAlphaAtOne();
+    }
+
+    // Draws one frame of the given streams (and letter) and reads it back.
+    void Draw(std::vector<Stream*> streams, MessageLetter* letter = nullptr) {
+        for (size_t i = 0; i < streams.size(); ++i)
+            streams[i]->next = i + 1 < streams.size() ? streams[i + 1] : nullptr;
+        rainField.firstStream = streams.empty() ? nullptr : streams[0];
+        rainField.letters[0] = letter;
+        rainField.messageLength = letter ? 1 : 0;
+        DrawRainFrame();
+        glFinish();
+        picture = ReadPixelsRgbTopFirst(kSide, kSide);
+        ASSERT_EQ(picture.size(), static_cast<size_t>(kSide * kSide * 3));
+    }
+
+    // Pixel in column x from the left and row y from the bottom, as the drawing counts them.
+    Rgb At(int x, int y) const {
+        const unsigned char* p = &picture[((kSide - 1 - y) * kSide + x) * 3];
+        return {p[0], p[1], p[2]};
+    }
+    static bool Black(const Rgb& c) { return c[0] == 0 && c[1] == 0 && c[2] == 0; }
+
+    static Stream MakeStream(float x, float y, int cells, bool brightHead, bool fastMode,
+                             int glyph) {
+        Stream s{};
+        s.x = x;
+        s.y = y;
+        s.cellCount = cells;
+        s.cellSize = kCell;
+        s.brightHead = brightHead;
+        s.fastMode = fastMode;
+        for (int i = 0; i < cells; ++i) s.glyphs[i] = glyph;
+        return s;
+    }
+
+    std::vector<unsigned char> frame = std::vector<unsigned char>(kSide * kSide * 4);
+    std::vector<unsigned char> picture;
+    OsMesa mesa;
+    Settings saved;
+};
+
+// The rain glyph with the most ink, so colour checks have strokes to look at.
+int InkiestRainGlyph() {
+    int best = 0, bestInk = -1;
+    for (int t = 0; t < kRainGlyphCount; ++t) {
+        int ink = 0;
+        for (int n = 0; n < kTileTexels; ++n) ink += glyphTiles[t][n * 4] > 200;
+        if (ink > bestInk) best = t, bestInk = ink;
+    }
+    return best;
+}
+
+TEST_F(DrawPictures, EmptyFrameIsBlackAndHeadsAreWhiteWithAPaleBlueGlow) {
+    Prepare(false);
+    Draw({});
+    for (size_t i = 0; i < picture.size(); ++i) ASSERT_EQ(picture[i], 0) << "byte " << i;
+
+    const int glyph = InkiestRainGlyph();
+    Stream head = MakeStream(64, 64, 1, true, false, glyph);
+    Draw({&head});
+    // The head cell covers x 64..79, y 64..79; its glow reaches 2 cells from its centre (72, 72).
+    int whitest = 0;
+    for (int y = 64; y < 80; ++y)
+        for (int x = 64; x < 80; ++x) {
+            const Rgb c = At(x, y);
+            whitest = std::max(whitest, std::min({c[0], c[1], c[2]}));
+        }
+    EXPECT_GE(whitest, 250);
+    for (int dx : {14, -14}) {   // inside the glow, beside the cell
+        const Rgb glow = At(72 + dx, 72);
+        EXPECT_GT(glow[2], 8) << dx;
+        EXPECT_LE(std::abs(glow[0] - glow[1]), 1) << dx;
+        EXPECT_NEAR(glow[0], 0.7 * glow[2], 2.0) << dx;
+    }
+    EXPECT_TRUE(Black(At(72 + 33, 72)));   // past the radius of 32
+    EXPECT_TRUE(Black(At(72, 72 - 33)));
+}
+
+TEST_F(DrawPictures, TrailCellsAreGreenWithinTheirAlphaRange) {
+    Prepare(false);
+    const int glyph = InkiestRainGlyph();
+    // Glows off for this stream, blending on: a trail texel of 255 shows as 0.8 x alpha x 255.
+    Stream trail = MakeStream(32, 32, 4, false, true, glyph);
+    for (int frame = 0; frame < 3; ++frame) {
+        Draw({&trail});
+        for (int cell = 1; cell < 4; ++cell) {
+            int greenest = 0;
+            for (int y = 32 + 16 * cell; y < 48 + 16 * cell; ++y)
+                for (int x = 32; x < 48; ++x) {
+                    const Rgb c = At(x, y);
+                    ASSERT_EQ(c[0], 0);
+                    ASSERT_EQ(c[2], 0);
+                    greenest = std::max(greenest, c[1]);
+                }
+            EXPECT_GE(greenest, static_cast<int>(0.8 * 0.7 * 255) - 1) << "cell " << cell;
+            EXPECT_LE(greenest, static_cast<int>(0.8 * 1.0 * 255) + 1) << "cell " << cell;
+        }
+        // Without a bright head, cell 0 stays dark.
+        for (int y = 32; y < 48; ++y)
+            for (int x = 32; x < 48; ++x) ASSERT_TRUE(Black(At(x, y)));
+    }
+}
+
+TEST_F(DrawPictures, LettersShowUprightAndUnmirrored) {
+    Prepare(true);   // nearest texels, no blend: the cell shows its tile's texels exactly
+    const int code = 'F' - 9;
+    MessageLetter letter{};
+    letter.cellCount = 1;
+    letter.x = 64;
+    letter.y = 64;
+    letter.cellSize = kCell;
+    letter.fastMode = true;
+    letter.glyphs[0] = code;
+    Draw({}, &letter);
+
+    const uint8_t* source = FindGlyphPicture(kLetterPictureName);
+    ASSERT_NE(source, nullptr);
+    const int cell = code - kFirstLetterTile;
+    auto Source = [&](int column, int row) {   // the letter's cell, row 0 at its top
+        const int x = 16 * (cell % 8) + column, y = 16 * (cell / 8) + row;
+        return Rgb{source[(y * 128 + x) * 3], source[(y * 128 + x) * 3 + 1],
+                   source[(y * 128 + x) * 3 + 2]};
+    };
+    int same = 0, mirrored = 0, flipped = 0;
+    for (int row = 0; row < 16; ++row)
+        for (int column = 0; column < 16; ++column) {
+            const Rgb shown = At(64 + column, 79 - row);
+            same += shown == Source(column, row);
+            mirrored += shown == Source(15 - column, row);
+            flipped += shown == Source(column, 15 - row);
+        }
+    EXPECT_EQ(same, 256);
+    // The letter is asymmetric, so a mirrored or flipped drawing could not have passed.
+    EXPECT_LT(mirrored, 240);
+    EXPECT_LT(flipped, 240);
+}
+
+TEST_F(DrawPictures, FastModeDrawsNothingOutsideTheQuads) {
+    const int glyph = InkiestRainGlyph();
+    for (bool fast : {true, false}) {
+        Prepare(fast);
+        Stream stream = MakeStream(64, 32, 3, true, fast, glyph);
+        Draw({&stream});
+        int litOutside = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) {
+                const bool inQuads = x >= 64 && x < 80 && y >= 32 && y < 80;
+                if (!inQuads && !Black(At(x, y))) ++litOutside;
+            }
+        if (fast)
+            EXPECT_EQ(litOutside, 0);
+        else
+            EXPECT_GT(litOutside, 500);   // the glows reach beyond the column
+    }
+}
+
+TEST_F(DrawPictures, OverlappingGlowsAddUp) {
+    Prepare(false);
+    const int glyph = InkiestRainGlyph();
+    Stream first = MakeStream(64, 64, 1, true, false, glyph);
+    Stream second = first;
+    Draw({&first});
+    const Rgb one = At(72 + 14, 72);
+    Draw({&first, &second});
+    const Rgb two = At(72 + 14, 72);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_GT(two[c], one[c]) << "channel " << c;
+        EXPECT_NEAR(two[c], 2 * one[c], 2) << "channel " << c;
+    }
+}
+
+}  // namespace
