@@ -95,6 +95,25 @@ sleep 2
 import -window root "$art/saver.png"
 green=$(convert "$art/saver.png" -format '%[fx:mean.g>mean.r && mean.g>mean.b ? 1 : 0]' info:)
 [ "$green" = 1 ] || fail "the saver's screen is not green rain (see $art/saver.png)"
+# The stored Size 42 must show as 42 columns across the screen: of 30 to 69 columns, 42 is the
+# strongest frequency in the picture's green column profile (52, the default, would be).
+convert "$art/saver.png" -colorspace RGB -channel G -separate \
+  -scale "$(identify -format %w "$art/saver.png")x1!" -depth 8 txt:- |
+  sed -nE 's/^([0-9]+),0: \(([0-9.]+).*/\2/p' >"$art/saver-columns.txt"
+python3 - "$art/saver-columns.txt" 42 <<'PY' || fail "the saver did not draw the stored Size 42"
+import math, sys
+values = [float(line) for line in open(sys.argv[1])]
+n = len(values)
+mean = sum(values) / n
+def amplitude(columns):
+    f = 2 * math.pi * columns / n
+    re = sum((v - mean) * math.cos(f * x) for x, v in enumerate(values))
+    im = sum((v - mean) * math.sin(f * x) for x, v in enumerate(values))
+    return math.hypot(re, im)
+strongest = max(range(30, 70), key=amplitude)
+print(f"strongest column count {strongest}")
+sys.exit(0 if strongest == int(sys.argv[2]) else 1)
+PY
 [ -s "$art/saver.rc" ] && fail "/s ended before any key"
 xdotool windowfocus "$saver" 2>/dev/null
 sleep 0.3
