@@ -143,11 +143,3 @@ TEST(RainBuild, OutOfRangeInputIsBroughtIntoRange) {
         for (const Stream* s : t.streams()) EXPECT_TRUE(std::isfinite(s->x) && std::isfinite(s->cellSize));
     }
 }
-
-TEST(RainBuild, OneColumn) {
-    TestField t(640, 480, 1, "X", false, 200);
-    ASSERT_EQ(t.streams().size(), 1u);
-    EXPECT_EQ(t.streams()[0]->x, 0.0f);
-    EXPECT_EQ(t.streams()[0]->cellSize, 640.0f);
-    EXPECT_EQ(t.field.letters[0]->x, 0.0f);
-}

@@ -198,26 +198,6 @@ TEST(RainUpdate, LetterFallsToTheMiddleRowAndShrinks) {
     EXPECT_EQ(steps, 13);
 }
 
-TEST(RainUpdate, SpacesAndErasedLettersStandStill) {
-    struct Case { bool isSpace; bool erase; };
-    for (const Case c : {Case{true, false}, Case{false, true}}) {
-        MessageLetter l{};
-        l.cellSize = 10.0f;
-        l.landingHeight = 100;
-        l.y = 500.0f;
-        l.cellCount = 9;
-        l.isSpace = c.isSpace;
-        SeedRandom(1);
-        const uint32_t state = randomState;
-        l.advance(c.erase);
-        l.advance(false);
-        EXPECT_EQ(l.y, 500.0f);
-        EXPECT_EQ(l.cellCount, 9);
-        EXPECT_EQ(l.erased, c.erase);
-        EXPECT_EQ(randomState, state);
-    }
-}
-
 TEST(RainUpdate, EachStepIsSeededFromTheLowBitsOfTheTickCount) {
     // Ticks with the same low 8 bits give the same step; others a different one.
     auto stepAt = [](uint32_t tick) {
