@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# End-to-end runs of `Torvex.scr /s` under Wine on a virtual display: the screen shows rain and a
+# key ends the saver with exit code 0; four large mouse moves end it too; without an OpenGL
+# library it reports that, opens no saver window and ends with exit code 0.
+# Screenshots go to artifacts/saver/. Exits non-zero on the first failure.
+set -u
+cd "$(dirname "$0")/../.."
+build="${TORVEX_BUILD_DIR:-build/win64}"
+prefix="$build/wineprefix"
+scr="$build/Torvex.scr"
+art=artifacts/saver
+mkdir -p "$art"
+rm -f "$art"/*.rc
+[ -f "$scr" ] || { echo "saver.sh: $scr is missing: build the win64 preset first" >&2; exit 1; }
+
+fail() { echo "saver.sh: FAIL: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+
+# Never the user's own screen: the saver grabs it whole and the test types into it.
+export TORVEX_OWN_DISPLAY=1
+scripts/wine-run --prefix "$prefix" --boot || fail "the Wine prefix did not boot"
+trap 'scripts/wine-run --prefix "$prefix" --stop' EXIT
+export DISPLAY=":$(cat "$prefix.state/xvfb.display")"
+
+# Starts the saver in the background; its exit code lands in $art/NAME.rc.
+start() {  # name [extra DLL overrides]
+  local name=$1 overrides="mscoree,mshtml=${2:+;$2}"
+  ( WINEDLLOVERRIDES="$overrides" scripts/wine-run --prefix "$prefix" -- "$scr" /s \
+      >"$art/$name.log" 2>&1; echo $? >"$art/$name.rc" ) &
+}
+# Waits up to SECONDS for NAME to end and prints its exit code, or "running".
+finish() {  # name seconds
+  for _ in $(seq $(($2 * 10))); do
+    [ -s "$art/$1.rc" ] && { cat "$art/$1.rc"; return 0; }
+    sleep 0.1
+  done
+  echo running
+}
+window() {  # title seconds: the id of the visible window with exactly that title
+  timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
+}
+# Fractions of the screenshot's pixels that are dark, rain green and head white.
+colour_fractions() {  # file -> "dark green white"
+  convert "$1" -depth 8 rgb:- | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+n = len(data) // 3
+dark = green = white = 0
+for i in range(0, n * 3, 3):
+    r, g, b = data[i], data[i + 1], data[i + 2]
+    if r < 26 and g < 26 and b < 26: dark += 1
+    elif g > 64 and g > 2 * r and 2 * g > 3 * b: green += 1
+    elif r > 216 and g > 216 and b > 216: white += 1
+print(dark / n, green / n, white / n)'
+}
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
+at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
+
+step "a key ends the saver, which showed rain"
+xdotool mousemove 200 200
+start key
+id=$(window Torvex 60)
+[ -n "$id" ] || fail "no saver window appeared (log: $art/key.log)"
+sleep 1.5
+import -window root "$art/rain.png" || fail "no screenshot"
+read -r dark green white < <(colour_fractions "$art/rain.png")
+echo "   dark $dark, green $green, white $white (fractions of the screen)"
+at_least "$dark" 0.5 || fail "the screen is not mostly black ($art/rain.png)"
+at_least "$green" 0.01 || fail "too little green rain on the screen ($art/rain.png)"
+at_least "$white" 0.00002 || fail "no white heads on the screen ($art/rain.png)"
+at_most "$white" 0.05 || fail "far too much white on the screen ($art/rain.png)"
+xdotool key space
+rc=$(finish key 2)
+[ "$rc" = 0 ] || fail "after a key the saver gave '$rc', expected exit code 0 within 2 s"
+
+step "four large mouse moves end the saver, three do not"
+xdotool mousemove 200 200
+start mouse
+[ -n "$(window Torvex 60)" ] || fail "no saver window appeared (log: $art/mouse.log)"
+sleep 1
+for target in "800 600" "200 200" "800 600"; do
+  xdotool mousemove $target
+  sleep 0.5
+done
+sleep 0.5
+[ "$(finish mouse 0)" = running ] || fail "the saver ended after three large moves"
+xdotool mousemove 200 200
+rc=$(finish mouse 2)
+[ "$rc" = 0 ] || fail "after the fourth large move the saver gave '$rc', expected 0 within 2 s"
+
+step "without an OpenGL library: a message, no saver window, exit code 0"
+start noopengl "opengl32="
+box=$(window Error 60)
+[ -n "$box" ] || fail "no message box about the missing library (log: $art/noopengl.log)"
+import -window root "$art/no-opengl.png" || true
+[ -z "$(xdotool search --onlyvisible --name '^Torvex$' 2>/dev/null)" ] ||
+  fail "a saver window appeared although OpenGL is missing"
+eval "$(xdotool getwindowgeometry --shell "$box")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+xdotool key Return
+rc=$(finish noopengl 10)
+[ "$rc" = 0 ] || fail "without OpenGL the saver gave '$rc', expected exit code 0"
+
+echo "saver.sh: all runs passed (screenshots in $art/)"
