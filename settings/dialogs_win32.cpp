@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <string>
 
 #include "host/host_state.h"
 #include "host/platform.h"
@@ -36,7 +37,7 @@ UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHE
 
 // A stored Size or Speed can be any 32-bit number; the position is taken in 64 bits and pulled
 // to the nearer end of the range, as the control would, without overflowing on the way.
-LPARAM TrackbarPosition(int64_t position, int64_t maximum) {
+LPARAM ClampToRange(int64_t position, int64_t maximum) {
     return static_cast<LPARAM>(position < 0 ? 0 : position > maximum ? maximum : position);
 }
 
@@ -75,9 +76,9 @@ void InitSettingsDialog(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_MESSAGE, settings.Message);
     FillModeList(dialog);
     SetUpTrackbar(dialog, IDC_SIZE_BAR, kSizeSteps,
-                  TrackbarPosition(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
+                  ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
     SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
-                  TrackbarPosition(settings.Speed / kSpeedUnit, kSpeedSteps));
+                  ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
 }
 
 // The selected entry's numbers become the display mode. With nothing selected (the current mode
