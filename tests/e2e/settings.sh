@@ -76,6 +76,11 @@ grep -Eq 'MSTRING +REG_SZ +END TO END  *$' "$art/registry-after-ok.txt" ||
 for value in Continuous ScrWidth ScrHeight ColorBits Hertz Software Size Speed 3dfx; do
   grep -Eq "^ +$value +REG_DWORD" "$art/registry-after-ok.txt" || fail "OK did not store $value"
 done
+# Nothing was stored before, so the selected mode is the one current at start.
+read -r width height < <(xdotool getdisplaygeometry)
+grep -Eq "^ +ScrWidth +REG_DWORD +$(printf '0x%x' "$width")\$" "$art/registry-after-ok.txt" &&
+  grep -Eq "^ +ScrHeight +REG_DWORD +$(printf '0x%x' "$height")\$" "$art/registry-after-ok.txt" ||
+  fail "OK did not store the current display mode ${width}x$height"
 
 step "/s runs with the stored settings and ends on a key"
 reg add "$key" /v Continuous /t REG_DWORD /d 1 /f >/dev/null
