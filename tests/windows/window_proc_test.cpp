@@ -34,6 +34,7 @@ int FakeVersion(OSVERSIONINFOA* info) {
 }
 
 const char kClassName[] = "TorvexSaverTest";
+const char kPassword[] = "PASSWORD.CPL";
 
 int PasswordChecks() { return std::atoi(Environment("TORVEX_PASSWORD_CALLS").c_str()); }
 
@@ -116,22 +117,23 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         uint32_t now;
         int32_t delay;
         DWORD platformId;
-        bool libraryPresent;
+        const char* library;   // fixture copied in as PASSWORD.CPL; null: none
         const char* answer;
         bool quit;
         int checks;
     };
     const Case cases[] = {
-        {"within", 1000, 5999, 5, 1, true, "refuse", true, 0},
-        {"exactly_at_delay", 1000, 6000, 5, 1, true, "refuse", true, 0},
-        {"after_refused", 1000, 6001, 5, 1, true, "refuse", false, 1},
-        {"after_accepted", 1000, 6001, 5, 1, true, "accept", true, 1},
-        {"nt_never_checks", 1000, 60000, 5, VER_PLATFORM_WIN32_NT, true, "refuse", true, 0},
-        {"no_password_library", 1000, 6001, 5, 1, false, "refuse", true, 0},
-        {"tick_wrapped", 0xFFFFF000u, 0x100u, 5, 1, true, "refuse", true, 0},
-        {"negative_delay", 1000, 100001000, -1, 1, true, "refuse", true, 0},
-        {"zero_delay_same_tick", 1000, 1000, 0, 1, true, "refuse", true, 0},
-        {"zero_delay_later", 1000, 1001, 0, 1, true, "refuse", false, 1},
+        {"within", 1000, 5999, 5, 1, kPassword, "refuse", true, 0},
+        {"exactly_at_delay", 1000, 6000, 5, 1, kPassword, "refuse", true, 0},
+        {"after_refused", 1000, 6001, 5, 1, kPassword, "refuse", false, 1},
+        {"after_accepted", 1000, 6001, 5, 1, kPassword, "accept", true, 1},
+        {"nt_never_checks", 1000, 60000, 5, VER_PLATFORM_WIN32_NT, kPassword, "refuse", true, 0},
+        {"no_password_library", 1000, 6001, 5, 1, nullptr, "refuse", true, 0},
+        {"no_entry_point", 1000, 6001, 5, 1, "glide2x.dll", "refuse", true, 0},
+        {"tick_wrapped", 0xFFFFF000u, 0x100u, 5, 1, kPassword, "refuse", true, 0},
+        {"negative_delay", 1000, 100001000, -1, 1, kPassword, "refuse", true, 0},
+        {"zero_delay_same_tick", 1000, 1000, 0, 1, kPassword, "refuse", true, 0},
+        {"zero_delay_later", 1000, 1001, 0, 1, kPassword, "refuse", false, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -143,8 +145,9 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         seenVersionSize = 0;
         SetEnvironmentVariableA("TORVEX_PASSWORD_CALLS", nullptr);
         SetEnvironmentVariableA("TORVEX_PASSWORD_ANSWER", c.answer);
-        if (!c.libraryPresent) ASSERT_FALSE(MakeCaseFolder("no_password", {}).empty());
-        else SetDllDirectoryA(FixtureFolder().c_str());
+        const std::string folder = c.library ? MakeCaseFolder("password", {{c.library, kPassword}})
+                                             : MakeCaseFolder("password", {});
+        ASSERT_FALSE(folder.empty());
 
         Send(WM_KEYDOWN, 'A');
         EXPECT_EQ(hostState->closeRequested, 1);
