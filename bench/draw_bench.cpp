@@ -1,0 +1,159 @@
+// Cost of drawing the rain: one frame's calls issued into the no-op GL table (our CPU share),
+// and whole frames rendered by Mesa's llvmpipe beside a bare loop that issues the same GL calls
+// for the same cells straight to Mesa's functions. Native only; needs libOSMesa.so.8 for the
+// second group.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "gl/dest_alpha.h"
+#include "gl/gl.h"
+#include "gl/gl_null.h"
+#include "gl/osmesa.h"
+#include "rain/draw.h"
+#include "rain/field.h"
+#include "rain/random.h"
+#include "render/setup.h"
+#include "settings/settings.h"
+
+namespace {
+
+// A field as the saver has it a few seconds into a run (mid-cycle, rain on a full screen).
+void BuildField(int width, int height, int columns, bool fast) {
+    rainField.release();
+    settings.ScrWidth = width;
+    settings.ScrHeight = height;
+    settings.Size = columns;
+    settings.FastMode = fast ? 1 : 0;
+    settings.Continuous = 0;
+    SeedRandom(77);
+    rainField.build(columns, fast, false, settings.Message);
+    for (int step = 0; step < 150; ++step) {
+        SeedRandom(static_cast<uint32_t>(step));
+        rainField.update();
+    }
+}
+
+void FrameCallsThroughNoOpTable(benchmark::State& state) {
+    const int columns = static_cast<int>(state.range(0));
+    const bool fast = state.range(1) != 0;
+    FillGlTableWithNoOps();
+    BuildField(1920, 1080, columns, fast);
+    for (auto _ : state) DrawRainFrame();
+    rainField.release();
+}
+BENCHMARK(FrameCallsThroughNoOpTable)
+    ->ArgNames({"columns", "fast"})
+    ->Args({52, 0})->Args({67, 0})->Args({52, 1})->Args({67, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// The same frame as a flat list of cells, drawn by a loop holding Mesa's own function pointers:
+// what the frame costs with nothing of ours in between.
+struct BareCell {
+    GLuint texture;
+    GLfloat red, green, blue, alpha;
+    GLuint glowList;
+};
+struct BareStream {
+    GLfloat x, top;
+    std::vector<BareCell> cells;
+};
+
+std::vector<BareStream> FlattenField() {
+    std::vector<BareStream> streams;
+    for (const Stream* s = rainField.firstStream; s != nullptr; s = s->next) {
+        BareStream bare{s->x, s->y + static_cast<float>(s->cellCount) * s->cellSize, {}};
+        for (int i = s->cellCount - 1; i >= (s->brightHead ? 0 : 1); --i) {
+            if (s->y + static_cast<float>(i + 1) * s->cellSize < 0.0f) break;
+            const bool head = i == 0;
+            bare.cells.push_back({static_cast<GLuint>(s->glyphs[i]), head ? 1.0f : 0.0f,
+                                  head ? 1.0f : 0.8f, head ? 1.0f : 0.0f,
+                                  head ? 1.0f : 0.85f, head ? headGlowList : trailGlowList});
+        }
+        streams.push_back(bare);
+    }
+    return streams;
+}
+
+struct BareGl {
+    decltype(glTable.glClear) clear = glTable.glClear;
+    decltype(glTable.glFlush) flush = glTable.glFlush;
+    decltype(glTable.glFinish) finish = glTable.glFinish;
+    decltype(glTable.glPushMatrix) push = glTable.glPushMatrix;
+    decltype(glTable.glPopMatrix) pop = glTable.glPopMatrix;
+    decltype(glTable.glTranslatef) translate = glTable.glTranslatef;
+    decltype(glTable.glBindTexture) bind = glTable.glBindTexture;
+    decltype(glTable.glColor4f) colour = glTable.glColor4f;
+    decltype(glTable.glCallList) call = glTable.glCallList;
+    decltype(glTable.glEnable) enable = glTable.glEnable;
+    decltype(glTable.glDisable) disable = glTable.glDisable;
+};
+
+void DrawBare(const BareGl& gl, const std::vector<BareStream>& streams, GLfloat cell, bool fast) {
+    gl.clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (const BareStream& s : streams) {
+        gl.push();
+        gl.translate(s.x, s.top, 0.0f);
+        for (const BareCell& c : s.cells) {
+            gl.bind(GL_TEXTURE_2D, c.texture);
+            gl.translate(0.0f, -cell, 0.0f);
+            gl.colour(c.red, c.green, c.blue, c.alpha);
+            gl.call(glyphList);
+            if (!fast) {
+                gl.disable(GL_TEXTURE_2D);
+                gl.call(c.glowList);
+                gl.enable(GL_TEXTURE_2D);
+            }
+        }
+        gl.pop();
+    }
+    gl.flush();
+}
+
+// args: width, height, columns, fast, bare
+void FullFrameThroughMesa(benchmark::State& state) {
+    const int width = static_cast<int>(state.range(0));
+    const int height = static_cast<int>(state.range(1));
+    const int columns = static_cast<int>(state.range(2));
+    const bool fast = state.range(3) != 0;
+    const bool bare = state.range(4) != 0;
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    OsMesa mesa;
+    const std::string error = OpenOsMesa(mesa, pixels.data(), width, height);
+    if (!error.empty()) {
+        state.SkipWithError(error.c_str());
+        for (auto _ : state) {}
+        return;
+    }
+    BuildField(width, height, columns, fast);
+    SetupRendererState();
+    HoldDestinationAlphaAtOne();
+    const std::vector<BareStream> streams = FlattenField();
+    const BareGl gl;
+    const GLfloat cell = static_cast<GLfloat>(width) / static_cast<GLfloat>(columns);
+    for (auto _ : state) {
+        if (bare)
+            DrawBare(gl, streams, cell, fast);
+        else
+            DrawRainFrame();
+        gl.finish();   // the frame is only drawn once llvmpipe has finished it
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                               benchmark::Counter::kIsRate);
+    rainField.release();
+    CloseOsMesa(mesa);
+}
+BENCHMARK(FullFrameThroughMesa)
+    ->ArgNames({"w", "h", "columns", "fast", "bare"})
+    ->Args({1024, 768, 52, 0, 0})->Args({1024, 768, 52, 0, 1})
+    ->Args({1024, 768, 52, 1, 0})->Args({1024, 768, 52, 1, 1})
+    ->Args({1920, 1080, 67, 0, 0})->Args({1920, 1080, 67, 0, 1})
+    ->Args({1920, 1080, 67, 1, 0})->Args({1920, 1080, 67, 1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
