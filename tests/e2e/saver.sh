@@ -48,7 +48,7 @@ n = len(data) // 3
 dark = green = white = 0
 for i in range(0, n * 3, 3):
     r, g, b = data[i], data[i + 1], data[i + 2]
-    if r < 26 and g < 26 and b < 26: dark += 1
+    if r < 64 and g < 64 and b < 64: dark += 1
     elif g > 64 and g > 2 * r and 2 * g > 3 * b: green += 1
     elif r > 216 and g > 216 and b > 216: white += 1
 print(dark / n, green / n, white / n)'
