@@ -1,0 +1,87 @@
+// The whole saver run in one process on Wine's OpenGL: start-up leaves a visible window with a
+// current context, rain drawn and the screen-saver state on; a quit ends the loop, and the
+// teardown gives everything back. Display-mode changes are recorded, not made.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gl/driver_win32.h"
+#include "gl/gl.h"
+#include "host/host_state.h"
+#include "host/platform.h"
+#include "host/run_saver_win32.h"
+#include "rain/draw.h"
+#include "rain/field.h"
+#include "settings/settings.h"
+
+namespace {
+
+std::vector<bool> modeChanges;   // true: a restore of the stored mode
+
+long RecordedChange(DEVMODEA* record, unsigned long) {
+    modeChanges.push_back(record == nullptr);
+    return DISP_CHANGE_SUCCESSFUL;
+}
+
+BOOL ScreenSaverRunning() {
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    return running;
+}
+
+TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
+    platform.ChangeDisplaySettingsA = RecordedChange;
+    DEVMODEA current = {};
+    current.dmSize = sizeof current;
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
+    settings.ScrWidth = static_cast<int32_t>(current.dmPelsWidth);
+    settings.ScrHeight = static_cast<int32_t>(current.dmPelsHeight);
+    settings.ColorBits = static_cast<int32_t>(current.dmBitsPerPel);
+    settings.Hertz = static_cast<int32_t>(current.dmDisplayFrequency);
+    runMode = ModeSaver;
+    hostState = new HostState();
+
+    HWND window = StartSaver(SW_SHOW);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(modeChanges, std::vector<bool>{false});
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(hostState->window, window);
+    EXPECT_NE(driverLibrary, nullptr);
+    EXPECT_EQ(deviceContext, GetDC(window));   // the window's own device context
+    EXPECT_NE(renderContext, nullptr);
+    EXPECT_NE(rainField.firstStream, nullptr);
+    EXPECT_TRUE(ScreenSaverRunning());
+
+    // A few passes, then one more frame read back before its swap: rain is on it.
+    uint32_t lastStepTime = platform.timeGetTime();
+    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(window, lastStepTime));
+    DrawRainFrame();
+    std::vector<unsigned char> pixels(static_cast<size_t>(settings.ScrWidth) * settings.ScrHeight * 4);
+    glReadPixels(0, 0, settings.ScrWidth, settings.ScrHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    size_t green = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        if (pixels[i + 1] > 64 && pixels[i + 1] > 2 * pixels[i]) ++green;
+    EXPECT_GT(green, pixels.size() / 4 / 200);
+
+    PostMessageA(window, WM_QUIT, 0, 0);
+    EXPECT_FALSE(FramePass(window, lastStepTime));
+    StopSaver(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(modeChanges, (std::vector<bool>{false, true}));
+    EXPECT_EQ(driverLibrary, nullptr);
+    EXPECT_EQ(deviceContext, nullptr);
+    EXPECT_EQ(renderContext, nullptr);
+    EXPECT_FALSE(ScreenSaverRunning());
+
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    delete hostState;
+    hostState = nullptr;
+    platform = kRealPlatform;
+}
+
+}  // namespace
