@@ -56,6 +56,11 @@ print(dark / n, green / n, white / n)'
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a <= b) }'; }
 
+# The default settings, whatever earlier runs stored.
+key='HKCU\Software\Qor\Torvex Saver V2'
+reg() { scripts/wine-run --prefix "$prefix" -- reg "$@" >/dev/null 2>&1; }
+reg delete "$key" /f
+
 step "a key ends the saver, which showed rain"
 xdotool mousemove 200 200
 start key
@@ -100,5 +105,18 @@ xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 xdotool key Return
 rc=$(finish noopengl 10)
 [ "$rc" = 0 ] || fail "without OpenGL the saver gave '$rc', expected exit code 0"
+
+step "a display mode that cannot be set ends the saver with exit code 1"
+reg add "$key" /v ScrWidth /t REG_DWORD /d 123 /f || fail "could not store a width"
+start badmode
+rc=$(finish badmode 60)
+if [ "$rc" = running ]; then
+  # A refusal that comes with a message: it waits for its OK.
+  box=$(window Error 5)
+  [ -n "$box" ] && { import -window root "$art/bad-mode.png" || true; xdotool key Return; }
+  rc=$(finish badmode 10)
+fi
+reg delete "$key" /f
+[ "$rc" = 1 ] || fail "with an impossible display mode the saver gave '$rc', expected 1"
 
 echo "saver.sh: all runs passed (screenshots in $art/)"
