@@ -66,7 +66,8 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
 }  // namespace
 
 void buildDisplayLists() {
-    // Every stream and letter has the field's cell size; the lists are made once, for it.
+    // Every stream and letter has the cell size of the run's field (rainField, which build() is
+    // finishing); the lists are made once, for it.
     const GLfloat c = static_cast<GLfloat>(rainField.width) /
                       static_cast<GLfloat>(rainField.columnCount > 0 ? rainField.columnCount : 1);
 
