@@ -100,6 +100,8 @@ void RainField::build(int32_t columnCount, bool fastMode, bool continuous, const
         letters[j] = letter;
     }
 
+    // The lists are for this field's cells, whichever field is being built.
+    displayListCellSize = cellSize;
     buildDisplayLists();
 }
 

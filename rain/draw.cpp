@@ -10,6 +10,7 @@
 uint32_t glyphList;
 uint32_t trailGlowList;
 uint32_t headGlowList;
+float displayListCellSize;
 
 namespace {
 
@@ -66,10 +67,9 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
 }  // namespace
 
 void buildDisplayLists() {
-    // Every stream and letter has the cell size of the run's field (rainField, which build() is
-    // finishing); the lists are made once, for it.
-    const GLfloat c = static_cast<GLfloat>(rainField.width) /
-                      static_cast<GLfloat>(rainField.columnCount > 0 ? rainField.columnCount : 1);
+    // Every stream and letter of the field being built has this cell size; the lists are made
+    // once, for it.
+    const GLfloat c = displayListCellSize;
 
     // Texture t runs along x and s down y: with the transposed tiles, glyphs stand upright.
     glyphList = glGenLists(1);

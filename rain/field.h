@@ -65,8 +65,10 @@ struct RainField {
 // The one field of the run.
 extern RainField rainField;
 
-// Display lists shared by every stream and letter, compiled by buildDisplayLists() (draw.cpp).
+// Display lists shared by every stream and letter, compiled by buildDisplayLists() (draw.cpp)
+// for cells of side displayListCellSize, which RainField::build sets to its own cell size first.
 extern uint32_t glyphList;
 extern uint32_t trailGlowList;
 extern uint32_t headGlowList;
+extern float displayListCellSize;
 void buildDisplayLists();

@@ -176,6 +176,25 @@ TEST_F(DrawCalls, DisplayListsHoldTheQuadAndTwoGlows) {
     EXPECT_EQ(RecordedCalls(), expected);
 }
 
+TEST_F(DrawCalls, DisplayListsTakeTheCellSizeOfTheFieldBeingBuilt) {
+    // The run's field says 20-pixel cells; a field built elsewhere for 600 pixels in 40 columns
+    // has 15-pixel cells, and its lists must be made for those.
+    rainField.width = 1000;
+    rainField.columnCount = 50;
+    settings.ScrWidth = 600;
+    SeedRandom(1);
+    RainField other{};
+    other.build(40, false, false, "");
+    other.release();
+    const Calls vertices = RecordedCallsTo("glVertex2f");
+    ASSERT_EQ(vertices.size(), 24u);
+    EXPECT_EQ(Calls(vertices.begin(), vertices.begin() + 6),
+              (Calls{"glVertex2f(0, 0)", "glVertex2f(15, 0)", "glVertex2f(15, 15)",
+                     "glVertex2f(0, 15)", "glVertex2f(7.5, 7.5)", "glVertex2f(25.5, 7.5)"}));
+    EXPECT_EQ(vertices[14], "glVertex2f(7.5, 7.5)");    // head glow: centre, then radius 30
+    EXPECT_EQ(vertices[15], "glVertex2f(37.5, 7.5)");
+}
+
 TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
     glyphList = 11;
     trailGlowList = 12;

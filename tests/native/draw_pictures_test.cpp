@@ -53,6 +53,7 @@ protected:
         rainField.columnCount = kColumns;
         rainField.continuous = false;
         rainField.cycleCounter = 400;
+        displayListCellSize = static_cast<float>(kSide) / kColumns;
         buildDisplayLists();
         SetupRendererState();
         HoldDestinationAlphaAtOne();
