@@ -274,6 +274,27 @@ TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
     }
 }
 
+// Typed text stops where the box's visible width ends (no horizontal scrolling), well short of
+// the 31 characters the message could hold; what fits is stored.
+TEST_F(Dialogs, TypingStopsAtTheEditBoxWidth) {
+    std::string shown;
+    RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+        HWND edit = GetDlgItem(d, IDC_MESSAGE);
+        SetWindowTextA(edit, "");
+        for (int i = 0; i < kMaxMessageLength; ++i) SendMessageA(edit, WM_CHAR, 'W', 1);
+        char text[64] = {};
+        GetWindowTextA(edit, text, sizeof text);
+        shown = text;
+        Press(d, IDOK);
+    }}});
+    EXPECT_GT(shown.size(), 5u);
+    EXPECT_LT(shown.size(), static_cast<size_t>(kMaxMessageLength));
+    EXPECT_EQ(shown.find_first_not_of('W'), std::string::npos);
+    auto [type, bytes] = Stored("MSTRING");
+    ASSERT_EQ(bytes.size(), 32u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data())), shown);
+}
+
 TEST_F(Dialogs, CancelStoresNothing) {
     const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
         SetDlgItemTextA(d, IDC_MESSAGE, "CHANGED");
