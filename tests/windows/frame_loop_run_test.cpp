@@ -25,6 +25,13 @@ long RecordedChange(DEVMODEA* record, unsigned long) {
     return DISP_CHANGE_SUCCESSFUL;
 }
 
+// The thread's cursor display count, left as it was.
+int CursorCount() {
+    const int count = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+    return count;
+}
+
 BOOL ScreenSaverRunning() {
     BOOL running = FALSE;
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
@@ -42,6 +49,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     settings.Hertz = static_cast<int32_t>(current.dmDisplayFrequency);
     runMode = ModeSaver;
     hostState = new HostState();
+    const int cursorBefore = CursorCount();
 
     HWND window = StartSaver(SW_SHOW);
     ASSERT_NE(window, nullptr);
@@ -53,6 +61,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_NE(renderContext, nullptr);
     EXPECT_NE(rainField.firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
+    EXPECT_EQ(CursorCount(), cursorBefore - 1);   // hidden for the run
 
     // A few passes, then one more frame read back before its swap: rain is on it.
     uint32_t lastStepTime = platform.timeGetTime();
@@ -77,6 +86,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_EQ(deviceContext, nullptr);
     EXPECT_EQ(renderContext, nullptr);
     EXPECT_FALSE(ScreenSaverRunning());
+    EXPECT_EQ(CursorCount(), cursorBefore);
 
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
