@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "gl/driver_win32.h"
@@ -18,13 +19,6 @@
 
 namespace {
 
-std::vector<bool> modeChanges;   // true: a restore of the stored mode
-
-long RecordedChange(DEVMODEA* record, unsigned long) {
-    modeChanges.push_back(record == nullptr);
-    return DISP_CHANGE_SUCCESSFUL;
-}
-
 // The thread's cursor display count, left as it was.
 int CursorCount() {
     const int count = ShowCursor(TRUE) - 1;
@@ -36,6 +30,33 @@ BOOL ScreenSaverRunning() {
     BOOL running = FALSE;
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     return running;
+}
+
+// Each display-mode change with what stood around it: the order of start-up and teardown.
+struct ModeChange {
+    bool restore;          // ChangeDisplaySettingsA(NULL, 0)
+    bool windowAlive;
+    bool driverLoaded;
+    BOOL saverRunning;
+    int cursorCount;
+    bool operator==(const ModeChange& o) const {
+        return restore == o.restore && windowAlive == o.windowAlive &&
+               driverLoaded == o.driverLoaded && saverRunning == o.saverRunning &&
+               cursorCount == o.cursorCount;
+    }
+};
+
+void PrintTo(const ModeChange& c, std::ostream* out) {
+    *out << (c.restore ? "restore" : "request") << " window " << c.windowAlive << " driver "
+         << c.driverLoaded << " running " << c.saverRunning << " cursor " << c.cursorCount;
+}
+
+std::vector<ModeChange> modeChanges;
+
+long RecordedChange(DEVMODEA* record, unsigned long) {
+    modeChanges.push_back({record == nullptr, hostState->window && IsWindow(hostState->window),
+                           driverLibrary != nullptr, ScreenSaverRunning(), CursorCount()});
+    return DISP_CHANGE_SUCCESSFUL;
 }
 
 TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
@@ -53,7 +74,9 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
 
     HWND window = StartSaver(SW_SHOW);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(modeChanges, std::vector<bool>{false});
+    // The mode is switched with the window up and the driver loaded, before the cursor is
+    // hidden and the system is told that a saver runs.
+    EXPECT_EQ(modeChanges, (std::vector<ModeChange>{{false, true, true, FALSE, cursorBefore}}));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(hostState->window, window);
     EXPECT_NE(driverLibrary, nullptr);
@@ -81,7 +104,10 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_FALSE(FramePass(window, lastStepTime));
     StopSaver(window);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(modeChanges, (std::vector<bool>{false, true}));
+    // The stored mode comes back after the saver state is off and the window gone, while the
+    // driver is still loaded and the cursor still hidden.
+    ASSERT_EQ(modeChanges.size(), 2u);
+    EXPECT_EQ(modeChanges[1], (ModeChange{true, false, true, FALSE, cursorBefore - 1}));
     EXPECT_EQ(driverLibrary, nullptr);
     EXPECT_EQ(deviceContext, nullptr);
     EXPECT_EQ(renderContext, nullptr);
