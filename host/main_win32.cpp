@@ -8,23 +8,13 @@
 #include "host/command_line.h"
 #include "host/host_state.h"
 #include "host/platform.h"
+#include "host/window_win32.h"
 #include "host/run_saver.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
 
 namespace {
-
-// The current display mode becomes the default that stored values then override.
-void TakeCurrentDisplayMode() {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    settings.ColorBits = static_cast<int32_t>(mode.dmBitsPerPel);
-    settings.ScrWidth = static_cast<int32_t>(mode.dmPelsWidth);
-    settings.ScrHeight = static_cast<int32_t>(mode.dmPelsHeight);
-    settings.Hertz = static_cast<int32_t>(mode.dmDisplayFrequency);
-}
 
 // Windows 95/98 password services; absent elsewhere, and then silently nothing happens.
 void ChangeSaverPassword(HWND parent) {

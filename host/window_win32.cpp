@@ -150,3 +150,13 @@ HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
     SetSaverPixelFormat(window);
     return window;
 }
+
+void TakeCurrentDisplayMode() {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    settings.ColorBits = static_cast<int32_t>(mode.dmBitsPerPel);
+    settings.ScrWidth = static_cast<int32_t>(mode.dmPelsWidth);
+    settings.ScrHeight = static_cast<int32_t>(mode.dmPelsHeight);
+    settings.Hertz = static_cast<int32_t>(mode.dmDisplayFrequency);
+}

@@ -19,3 +19,7 @@ extern bool pixelFormatHasAlpha;
 
 // The display-mode search and its fallbacks on their own: true when the mode is set.
 bool SwitchDisplayMode(int width, int height);
+
+// The display mode current at start becomes the default of the four display settings, which
+// stored values then override.
+void TakeCurrentDisplayMode();

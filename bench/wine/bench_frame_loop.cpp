@@ -10,6 +10,7 @@
 
 #include "host/host_state.h"
 #include "host/platform.h"
+#include "host/window_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "settings/settings.h"
@@ -35,17 +36,6 @@ void ProcessTimes(double* sinceStart, double* cpu) {
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     *sinceStart = NowSeconds() - FileTimeSeconds(created);
     *cpu = FileTimeSeconds(kernel) + FileTimeSeconds(user);
-}
-
-// The display mode the saver would take by default, as the program's entry reads it.
-void TakeCurrentDisplayMode() {
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    settings.ColorBits = static_cast<int32_t>(mode.dmBitsPerPel);
-    settings.ScrWidth = static_cast<int32_t>(mode.dmPelsWidth);
-    settings.ScrHeight = static_cast<int32_t>(mode.dmPelsHeight);
-    settings.Hertz = static_cast<int32_t>(mode.dmDisplayFrequency);
 }
 
 }  // namespace
