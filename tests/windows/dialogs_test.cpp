@@ -15,6 +15,7 @@
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
+#include "tests/windows/scratch_key.h"
 
 namespace {
 
@@ -310,16 +311,8 @@ TEST_F(Dialogs, CancelStoresNothing) {
 
 // A non-volatile key cannot be made under a volatile one: OK then stores nothing and stays open.
 TEST_F(Dialogs, OkWhenTheKeyCannotBeOpenedKeepsTheDialogOpen) {
-    HKEY handle;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr), ERROR_SUCCESS);
-    RegCloseKey(handle);
-    const std::string volatilePath = scratch + "\\Volatile";
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, volatilePath.c_str(), 0, nullptr,
-                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(handle);
-    program = volatilePath + "\\Program";
+    program = KeyThatCannotBeCreated(scratch);
+    ASSERT_FALSE(program.empty());
     programKeyPath = program.c_str();
 
     const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {

@@ -9,6 +9,7 @@
 
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
+#include "tests/windows/scratch_key.h"
 
 namespace {
 
@@ -206,16 +207,8 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
 
 // A non-volatile key cannot be made under a volatile one: a real failure of RegCreateKeyExA.
 TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
-    const std::string volatilePath = scratch + "\\Volatile";
-    HKEY handle;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr), ERROR_SUCCESS);
-    RegCloseKey(handle);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, volatilePath.c_str(), 0, nullptr,
-                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &handle, nullptr),
-              ERROR_SUCCESS);
-    RegCloseKey(handle);
-    program = volatilePath + "\\Program";
+    program = KeyThatCannotBeCreated(scratch);
+    ASSERT_FALSE(program.empty());
     programKeyPath = program.c_str();
     EXPECT_EQ(CreateProgramKey(), nullptr);
 
