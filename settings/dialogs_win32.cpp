@@ -123,9 +123,7 @@ void StoreSettings(HWND dialog) {
     if (!key) return;  // nothing stored; the dialog stays open so the user can retry or cancel
     RegSetValueExA(key, "MSTRING", 0, REG_SZ, reinterpret_cast<const BYTE*>(message),
                    kMessageBytes);
-    const DWORD continuous = IsDlgButtonChecked(dialog, IDC_CONTINUOUS) == BST_CHECKED ? 1 : 0;
-    RegSetValueExA(key, "Continuous", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&continuous),
-                   sizeof continuous);
+    SetNumberValue(key, "Continuous", IsDlgButtonChecked(dialog, IDC_CONTINUOUS) == BST_CHECKED);
     RegCloseKey(key);
 
     settings.Use3dfx = IsDlgButtonChecked(dialog, IDC_USE_3DFX) == BST_CHECKED ? 1 : 0;

@@ -29,14 +29,14 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     return true;
 }
 
-void SetNumber(HKEY key, const char* name, int32_t value) {
+}  // namespace
+
+void SetNumberValue(HKEY key, const char* name, int32_t value) {
     const uint32_t bits = static_cast<uint32_t>(value);
     const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
                           static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
     RegSetValueExA(key, name, 0, REG_DWORD, data, sizeof data);
 }
-
-}  // namespace
 
 void ReadSystemSaverSettings(HostState& host) {
     host.passwordDelay = 5;
@@ -94,6 +94,6 @@ void SaveSettings(const HostState& host) {
         {"Software", host.fastMode},     {"Size", settings.Size},
         {"Speed", settings.Speed},       {"3dfx", settings.Use3dfx},
     };
-    for (const auto& number : numbers) SetNumber(key, number.name, number.value);
+    for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
     RegCloseKey(key);
 }

@@ -18,3 +18,6 @@ void SaveSettings(const HostState& host);
 
 // Opens (creating when needed) the program key for writing; nullptr when that fails.
 HKEY CreateProgramKey();
+
+// Stores one number value as a 4-byte REG_DWORD; the result is not worth reporting.
+void SetNumberValue(HKEY key, const char* name, int32_t value);
