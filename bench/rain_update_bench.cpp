@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gl/gl_null.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"

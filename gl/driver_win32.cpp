@@ -8,7 +8,7 @@
 
 #include "gl/gl_load_win32.h"
 #include "gl/gl_table.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "settings/settings.h"
 
 HMODULE driverLibrary = nullptr;

@@ -19,6 +19,3 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(const char* text);
 
-// atoi's rules (leading white space, optional sign, decimal digits up to the first other
-// character), except that numbers beyond 32 bits saturate instead of being undefined.
-int32_t AtoiSaturating(const char* text);

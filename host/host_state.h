@@ -1,19 +1,10 @@
-// The host's record and handles, shared by the window procedure, the run sequence, the entry
-// and the settings store. Windows only.
+// The host's handles, one of each per process, shared by the window procedure, the run sequence
+// and the entry; the host's record itself is defined below every subsystem. Windows only.
 #pragma once
 #include <windows.h>
 
+#include "base/host_state_win32.h"
 #include "host/command_line.h"
-
-struct HostState {
-    HWND window = nullptr;
-    int32_t passwordDelay = 5;          // seconds
-    POINT cursorPoint = {0, 0};         // reference point of the mouse rule
-    uint32_t startTick = 0;
-    int32_t passwordDialogOpen = 0;
-    int32_t closeRequested = 0;
-    int32_t fastMode = 0;               // copy of the stored "Software" value
-};
 
 extern RunMode runMode;
 extern HostState* hostState;            // created by WinMain, released at its end

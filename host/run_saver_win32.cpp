@@ -8,7 +8,7 @@
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "rain/draw.h"

@@ -5,7 +5,7 @@
 
 #include "gl/driver_win32.h"
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "gl/driver_win32.h"
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/window_proc_win32.h"
 #include "settings/settings.h"
 

@@ -3,7 +3,7 @@
 // letters fall and stand, and brings the rain back. Seeds the random source from the tick count.
 #include <cmath>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 

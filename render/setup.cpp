@@ -4,7 +4,7 @@
 #include "render/setup.h"
 
 #include "gl/gl.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "render/textures.h"

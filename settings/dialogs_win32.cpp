@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "base/host_state_win32.h"
+#include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/mode_text.h"
 #include "settings/registry_win32.h"
@@ -28,9 +28,12 @@ const char* const kLinkAddresses[] = {
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
 
-HostState& Host() {
-    static HostState standIn;  // only when a caller opens the dialog before WinMain's record exists
-    return hostState ? *hostState : standIn;
+// The host record the dialog was opened for, kept with the dialog itself; a stand-in when a
+// caller opened the procedure without one.
+HostState& Host(HWND dialog) {
+    static HostState standIn;
+    auto* host = reinterpret_cast<HostState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return host ? *host : standIn;
 }
 
 UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHECKED; }
@@ -71,7 +74,7 @@ void FillModeList(HWND dialog) {
 
 void InitSettingsDialog(HWND dialog) {
     CheckDlgButton(dialog, IDC_CONTINUOUS, CheckedWhenOne(settings.Continuous));
-    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host().fastMode));
+    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host(dialog).fastMode));
     CheckDlgButton(dialog, IDC_USE_3DFX, CheckedWhenOne(settings.Use3dfx));
     SetDlgItemTextA(dialog, IDC_MESSAGE, settings.Message);
     FillModeList(dialog);
@@ -127,18 +130,19 @@ void StoreSettings(HWND dialog) {
     RegCloseKey(key);
 
     settings.Use3dfx = IsDlgButtonChecked(dialog, IDC_USE_3DFX) == BST_CHECKED ? 1 : 0;
-    Host().fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
+    Host(dialog).fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
     settings.Size = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SIZE_BAR)) + kSizeBase;
     settings.Speed = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SPEED_BAR)) * kSpeedUnit;
-    SaveSettings(Host());
+    SaveSettings(Host(dialog));
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         InitSettingsDialog(dialog);
         return TRUE;
     case WM_COMMAND:
@@ -150,8 +154,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         case IDC_README:
-            DialogBoxParamA(moduleHandle, MAKEINTRESOURCEA(IDD_README), dialog, ReadMeDialogProc,
-                            0);
+            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
+                            MAKEINTRESOURCEA(IDD_README), dialog, ReadMeDialogProc, 0);
             return TRUE;
         }
         return FALSE;
@@ -189,9 +193,13 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner) {
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, HostState& host) {
+    // "/c:12345" names a window that may not exist; a dialog refused its owner would never show,
+    // so a number that names no window opens the dialog without one.
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     // The trackbars are common controls; their class must exist before the template is built.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
+                           reinterpret_cast<LPARAM>(&host));
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "base/host_state_win32.h"
 #include "settings/settings.h"
 
 const char* programKeyPath = "Software\\Qor\\Torvex Saver V2";

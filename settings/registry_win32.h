@@ -1,7 +1,11 @@
 // The registry store: the program's own key under HKEY_CURRENT_USER (ten values) and the one
 // value read from the system's screen-saver key. ANSI registry calls; Windows only.
 #pragma once
-#include "host/host_state.h"
+#include <windows.h>
+
+#include <cstdint>
+
+struct HostState;
 
 // Key paths under HKEY_CURRENT_USER. Tests point them at scratch keys of their own.
 extern const char* programKeyPath;      // "Software\Qor\Torvex Saver V2"

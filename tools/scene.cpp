@@ -1,7 +1,7 @@
 // Builds and advances the rain field for the tools on a fixed clock (see scene.h).
 #include "tools/scene.h"
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/random.h"
 #include "settings/settings.h"
 

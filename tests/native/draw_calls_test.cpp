@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/support/gl_recorder.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/draw.h"
 #include "rain/field.h"
 #include "rain/random.h"

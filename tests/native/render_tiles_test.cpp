@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "render/glyph_tiles.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
@@ -58,7 +58,7 @@ INT_PTR RunSettingsDialog(std::vector<Turn> script) {
     turns = std::move(script);
     SetTimer(nullptr, 0, 20, PlayTurn);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, GiveUp);
-    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr);
+    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr, *hostState);
     KillTimer(nullptr, guard);
     EXPECT_TRUE(turns.empty()) << "the dialog closed before the script ended";
     turns.clear();

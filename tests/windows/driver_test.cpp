@@ -10,7 +10,7 @@
 
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "settings/settings.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"

@@ -11,7 +11,7 @@
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/run_saver_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "settings/settings.h"

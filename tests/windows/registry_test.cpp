@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/host_state_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
 #include "tests/windows/scratch_key.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "host/window_win32.h"
 #include "settings/settings.h"
 
