@@ -8,10 +8,10 @@
 
 struct HostState {
     HWND window = nullptr;
-    int32_t passwordDelay = 5;          // seconds
-    POINT cursorPoint = {0, 0};         // reference point of the mouse rule
+    int32_t passwordDelay = 5;   // seconds
+    POINT cursorPoint = {0, 0};  // reference point of the mouse rule
     uint32_t startTick = 0;
     int32_t passwordDialogOpen = 0;
     int32_t closeRequested = 0;
-    int32_t fastMode = 0;               // copy of the stored "Software" value
+    int32_t fastMode = 0;  // copy of the stored "Software" value
 };

@@ -16,8 +16,8 @@ struct _OSVERSIONINFOA;
 #endif
 
 struct Platform {
-    uint32_t (*GetTickCount)();   // milliseconds since start: random seeds, password delay
-    uint32_t (*timeGetTime)();    // milliseconds: the frame loop's pacing
+    uint32_t (*GetTickCount)();  // milliseconds since start: random seeds, password delay
+    uint32_t (*timeGetTime)();   // milliseconds: the frame loop's pacing
 #ifdef _WIN32
     int (*MessageBoxA)(HWND__* owner, const char* text, const char* caption, unsigned style);
     int (*GetCursorPos)(tagPOINT* point);

@@ -46,7 +46,10 @@ void FrameCallsThroughNoOpTable(benchmark::State& state) {
 }
 BENCHMARK(FrameCallsThroughNoOpTable)
     ->ArgNames({"columns", "fast"})
-    ->Args({52, 0})->Args({67, 0})->Args({52, 1})->Args({67, 1})
+    ->Args({52, 0})
+    ->Args({67, 0})
+    ->Args({52, 1})
+    ->Args({67, 1})
     ->Unit(benchmark::kMicrosecond);
 
 // The same frame as a flat list of cells (trail alphas drawn once, as varied as ours), drawn by a
@@ -68,10 +71,11 @@ std::vector<BareStream> FlattenField() {
         for (int i = s->cellCount - 1; i >= (s->brightHead ? 0 : 1); --i) {
             if (s->y + static_cast<float>(i + 1) * s->cellSize < 0.0f) break;
             const bool head = i == 0;
-            bare.cells.push_back({static_cast<GLuint>(s->glyphs[i]), head ? 1.0f : 0.0f,
-                                  head ? 1.0f : 0.8f, head ? 1.0f : 0.0f,
-                                  head ? 1.0f : 0.7f + 0.3f * static_cast<float>(Random()) / 32767.0f,
-                                  head ? headGlowList : trailGlowList});
+            bare.cells.push_back(
+                {static_cast<GLuint>(s->glyphs[i]), head ? 1.0f : 0.0f, head ? 1.0f : 0.8f,
+                 head ? 1.0f : 0.0f,
+                 head ? 1.0f : 0.7f + 0.3f * static_cast<float>(Random()) / 32767.0f,
+                 head ? headGlowList : trailGlowList});
         }
         streams.push_back(bare);
     }
@@ -141,7 +145,7 @@ void FullFrameThroughMesa(benchmark::State& state) {
             DrawBare(gl, streams, cell, fast);
         else
             DrawRainFrame();
-        gl.finish();   // the frame is only drawn once llvmpipe has finished it
+        gl.finish();  // the frame is only drawn once llvmpipe has finished it
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
     // llvmpipe compiles its shader variants on first use: keep that out of the timing.
@@ -164,8 +168,10 @@ void FullFrameThroughMesa(benchmark::State& state) {
 }
 BENCHMARK(FullFrameThroughMesa)
     ->ArgNames({"w", "h", "columns", "fast"})
-    ->Args({1024, 768, 52, 0})->Args({1024, 768, 52, 1})
-    ->Args({1920, 1080, 67, 0})->Args({1920, 1080, 67, 1})
+    ->Args({1024, 768, 52, 0})
+    ->Args({1024, 768, 52, 1})
+    ->Args({1920, 1080, 67, 0})
+    ->Args({1920, 1080, 67, 1})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(4.0)
     ->UseRealTime();

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "gl/gl_null.h"
 #include "base/platform.h"
+#include "gl/gl_null.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"
@@ -45,7 +45,10 @@ BENCHMARK(RainUpdateStep)
     ->ReportAggregatesOnly(true)
     // Other work on a shared machine only ever adds time: the fastest repetition is the step's
     // own cost, the median what it costs under that load.
-    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+    ->ComputeStatistics("min",
+                        [](const std::vector<double>& v) {
+                            return *std::min_element(v.begin(), v.end());
+                        })
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

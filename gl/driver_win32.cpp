@@ -6,9 +6,9 @@
 
 #include <cstring>
 
+#include "base/platform.h"
 #include "gl/gl_load_win32.h"
 #include "gl/gl_table.h"
-#include "base/platform.h"
 #include "settings/settings.h"
 
 HMODULE driverLibrary = nullptr;
@@ -59,14 +59,14 @@ void ChooseDriverLibrary(char* buffer) {
 }
 
 int LoadDriverEntryPoints(const char* name) {
-    FreeDriverLibrary();   // a second load must not strand the first library
+    FreeDriverLibrary();  // a second load must not strand the first library
     driverLibrary = name ? LoadLibraryA(name) : nullptr;
     if (!driverLibrary) {
         platform.MessageBoxA(GetFocus(), "OpenGL ICD dll not found", "Error", MB_OK);
         return kDriverNotFound;
     }
     if (!FillGlCoreRows(ResolveGlExport, driverLibrary)) {
-        FillGlExtRows(nullptr, nullptr);   // every row after the missing one reads as null
+        FillGlExtRows(nullptr, nullptr);  // every row after the missing one reads as null
         return kDriverMissingFunction;
     }
     // No context exists yet, so a driver that answers only for a current one leaves these null.

@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
-extern HMODULE driverLibrary;   // null before loading, after a failed load and after release
-extern bool useDriverWgl;       // pixel formats and swaps go to the driver; never cleared once set
+extern HMODULE driverLibrary;  // null before loading, after a failed load and after release
+extern bool useDriverWgl;      // pixel formats and swaps go to the driver; never cleared once set
 
 // Writes the library file name to load into buffer (at least 13 bytes): a 3Dfx OpenGL driver
 // when Use3dfx is set and a Glide runtime and the driver are present, else "opengl32.dll".

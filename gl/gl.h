@@ -6,7 +6,7 @@
 #include "gl/gl_table.h"
 
 #define GL_CORE(ret, name, params, args) \
-  inline ret name params { return glTable.name args; }
+    inline ret name params { return glTable.name args; }
 #define GL_EXT GL_CORE
 #include "gl/gl_list.h"
 #undef GL_CORE

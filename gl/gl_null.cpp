@@ -11,7 +11,7 @@ struct NoOp;
 
 template <typename Result, typename... Args>
 struct NoOp<Result(TORVEX_GLAPI*)(Args...)> {
-  static Result TORVEX_GLAPI Call(Args...) { return Result(); }
+    static Result TORVEX_GLAPI Call(Args...) { return Result(); }
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ enum GlRow : int {
 #include "gl/gl_list.h"
 #undef GL_CORE
 #undef GL_EXT
-  kGlRowCount
+    kGlRowCount
 };
 
 constexpr int kGlCoreCount = 336;  // every OpenGL 1.1 function, all required

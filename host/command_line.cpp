@@ -35,10 +35,12 @@ CommandLine ParseCommandLine(const char* text) {
     if (*p == '-' || *p == '/') ++p;
 
     switch (*p) {
-    case 'S': case 's':
+    case 'S':
+    case 's':
         result.mode = ModeSaver;
         break;
-    case 'C': case 'c':
+    case 'C':
+    case 'c':
         result.mode = ModeSettings;
         p = SkipSpacesAndColons(p + 1);
         if (*p)
@@ -46,11 +48,15 @@ CommandLine ParseCommandLine(const char* text) {
         else
             result.wantsForegroundWindow = true;
         break;
-    case 'P': case 'p': case 'L': case 'l':
+    case 'P':
+    case 'p':
+    case 'L':
+    case 'l':
         result.mode = ModePreview;
         result.parentWindow = AtoiSaturating(SkipSpacesAndColons(p + 1));
         break;
-    case 'A': case 'a':
+    case 'A':
+    case 'a':
         result.mode = ModeChangePassword;
         result.parentWindow = AtoiSaturating(SkipSpacesAndColons(p + 1));
         break;

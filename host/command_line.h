@@ -13,9 +13,8 @@ enum RunMode : int32_t {
 
 struct CommandLine {
     RunMode mode = ModeNone;
-    int32_t parentWindow = 0;       // window number after the switch letter (atoi rules); 0: none
+    int32_t parentWindow = 0;  // window number after the switch letter (atoi rules); 0: none
     bool wantsForegroundWindow = false;  // "/c" with nothing behind it: the caller asks Windows
 };
 
 CommandLine ParseCommandLine(const char* text);
-

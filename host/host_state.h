@@ -7,7 +7,7 @@
 #include "host/command_line.h"
 
 extern RunMode runMode;
-extern HostState* hostState;            // created by WinMain, released at its end
+extern HostState* hostState;  // created by WinMain, released at its end
 extern HINSTANCE moduleHandle;
 extern HDC deviceContext;
 extern HGLRC renderContext;

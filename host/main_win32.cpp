@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 
+#include "base/platform.h"
 #include "host/command_line.h"
 #include "host/host_state.h"
-#include "base/platform.h"
-#include "host/window_win32.h"
 #include "host/run_saver.h"
+#include "host/window_win32.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 
+#include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
 #include "host/host_state.h"
-#include "base/platform.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "rain/draw.h"
@@ -79,7 +79,6 @@ void StopSaver(HWND window) {
 void RunSaver(int showCommand) {
     HWND window = StartSaver(showCommand);
     uint32_t lastStepTime = platform.timeGetTime();
-    while (FramePass(window, lastStepTime)) {
-    }
+    while (FramePass(window, lastStepTime)) {}
     StopSaver(window);
 }

@@ -3,13 +3,13 @@
 // Relies on hostState (created before the window) and the driver layer for the context.
 #include "host/window_proc_win32.h"
 
+#include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "host/host_state.h"
-#include "base/platform.h"
 
 namespace {
 
-constexpr int32_t kLargeMove = 50;   // pixels along either axis
+constexpr int32_t kLargeMove = 50;  // pixels along either axis
 constexpr int32_t kMovesBeforeClose = 3;
 constexpr DWORD kVersionRecordSize = 148;
 
@@ -52,7 +52,7 @@ bool PasswordAccepted(HWND window) {
 }
 
 LRESULT HandleClose(HWND window) {
-    if (!hostState->closeRequested) return 0;   // nobody here asked for it
+    if (!hostState->closeRequested) return 0;     // nobody here asked for it
     if (hostState->passwordDialogOpen) return 0;  // a check is already running further up
 
     const uint32_t elapsed = platform.GetTickCount() - hostState->startTick;
@@ -63,10 +63,10 @@ LRESULT HandleClose(HWND window) {
     }
 
     hostState->passwordDialogOpen = 1;
-    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);   // the arrow, for the dialog
+    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);  // the arrow, for the dialog
     const bool accepted = PasswordAccepted(window);
     hostState->passwordDialogOpen = 0;
-    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);   // no cursor again
+    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);  // no cursor again
     // Movement made while the dialog was open must not count towards the next close.
     ReadCursor(&hostState->cursorPoint);
     if (accepted) PostQuit();

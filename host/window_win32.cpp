@@ -3,9 +3,9 @@
 // through the platform table so tests can script them; pixel formats go through the driver layer.
 #include "host/window_win32.h"
 
+#include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "host/host_state.h"
-#include "base/platform.h"
 #include "host/window_proc_win32.h"
 #include "settings/settings.h"
 
@@ -139,8 +139,8 @@ HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
         return nullptr;
     }
     HWND window = CreateWindowExA(0, "OpenGL", title,
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x,
-                                  y, width, height, nullptr, nullptr, moduleHandle, nullptr);
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                                  width, height, nullptr, nullptr, moduleHandle, nullptr);
     if (window == nullptr) {
         ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
         return nullptr;

@@ -12,7 +12,7 @@ RainField rainField;
 
 namespace {
 
-constexpr int kGlyphCodes = 87;    // glyph textures 0..86 exist
+constexpr int kGlyphCodes = 87;  // glyph textures 0..86 exist
 
 // Fields every stream gets the same way; the caller has set y and cellCount.
 void FillStream(Stream* stream, float x, float cellSize, bool fastMode) {

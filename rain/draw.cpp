@@ -14,15 +14,17 @@ float displayListCellSize;
 
 namespace {
 
-constexpr int kGlyphCodes = 87;   // textures 0..86 exist
+constexpr int kGlyphCodes = 87;  // textures 0..86 exist
 
-struct Rgba { GLfloat r, g, b, a; };
+struct Rgba {
+    GLfloat r, g, b, a;
+};
 
 // A soft disc around the cell: a fan from the centre colour to the rim colour. The diagonal
 // factor 0.7 (not 0.7071) is part of the look.
 GLuint CompileGlow(GLfloat cell, GLfloat radius, Rgba centre, Rgba rim) {
     static const GLfloat rimDirections[9][2] = {
-        {1.0f, 0.0f},  {0.7f, 0.7f},   {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
+        {1.0f, 0.0f},   {0.7f, 0.7f},  {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
         {-0.7f, -0.7f}, {0.0f, -1.0f}, {0.7f, -0.7f}, {1.0f, 0.0f},
     };
     const GLfloat cx = cell / 2.0f;

@@ -57,7 +57,8 @@ void RefreshTrail(int32_t* glyphs, int32_t cellCount) {
         RandomAhead random;
         glyphs[1] = static_cast<int32_t>(random.next() % kRainGlyphCount);
         for (int i = 1; i < cellCount; ++i)
-            if (random.next() % 20 == 0) glyphs[i] = static_cast<int32_t>(random.next() % kRainGlyphCount);
+            if (random.next() % 20 == 0)
+                glyphs[i] = static_cast<int32_t>(random.next() % kRainGlyphCount);
     }
     for (int i = cellCount - 1; i >= 2; --i) glyphs[i] = glyphs[i - 1];
 }

@@ -3,8 +3,8 @@
 // rain field. Relies on the GL table, the settings record and the platform tick count.
 #include "render/setup.h"
 
-#include "gl/gl.h"
 #include "base/platform.h"
+#include "gl/gl.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "render/textures.h"

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kSizeBase = 42;   // trackbar 0..25 stands for 42..67 columns
+constexpr int kSizeBase = 42;  // trackbar 0..25 stands for 42..67 columns
 constexpr int kSizeSteps = 25;
 constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
 constexpr int kSpeedUnit = 10;
@@ -59,11 +59,10 @@ void FillModeList(HWND dialog) {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     for (DWORD index = 0; platform.EnumDisplaySettingsA(nullptr, index, &mode); ++index) {
-        const std::string text =
-            FormatModeText(static_cast<int32_t>(mode.dmPelsWidth),
-                           static_cast<int32_t>(mode.dmPelsHeight),
-                           static_cast<int32_t>(mode.dmBitsPerPel),
-                           static_cast<int32_t>(mode.dmDisplayFrequency), withRate);
+        const std::string text = FormatModeText(
+            static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight),
+            static_cast<int32_t>(mode.dmBitsPerPel), static_cast<int32_t>(mode.dmDisplayFrequency),
+            withRate);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     const std::string current = FormatModeText(settings.ScrWidth, settings.ScrHeight,
@@ -176,8 +175,8 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case IDC_LINK_FIRST:
         case IDC_LINK_SECOND:
-            ShellExecuteA(nullptr, "open", kLinkAddresses[LOWORD(wParam) - IDC_LINK_FIRST],
-                          nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteA(nullptr, "open", kLinkAddresses[LOWORD(wParam) - IDC_LINK_FIRST], nullptr,
+                          nullptr, SW_SHOWNORMAL);
             return TRUE;
         }
         return FALSE;

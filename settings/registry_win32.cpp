@@ -23,10 +23,9 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     if (RegQueryValueExA(key, name, nullptr, nullptr, data, &length) != ERROR_SUCCESS ||
         length != sizeof data)
         return false;
-    value = static_cast<int32_t>(static_cast<uint32_t>(data[0]) |
-                                 static_cast<uint32_t>(data[1]) << 8 |
-                                 static_cast<uint32_t>(data[2]) << 16 |
-                                 static_cast<uint32_t>(data[3]) << 24);
+    value = static_cast<int32_t>(
+        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
     return true;
 }
 
@@ -52,8 +51,7 @@ void ReadSystemSaverSettings(HostState& host) {
 
 void LoadSettings(HostState& host) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
 
     char text[kMessageReadBytes];
@@ -63,11 +61,18 @@ void LoadSettings(HostState& host) {
         TakeMessage(settings.Message, text, static_cast<int>(length));
 
     // In the order they are read; "Software" is taken apart because it also feeds the host.
-    const struct { const char* name; int32_t* field; } numbers[] = {
-        {"Continuous", &settings.Continuous}, {"ColorBits", &settings.ColorBits},
-        {"Hertz", &settings.Hertz},           {"ScrWidth", &settings.ScrWidth},
-        {"ScrHeight", &settings.ScrHeight},   {"Software", &settings.FastMode},
-        {"Size", &settings.Size},             {"Speed", &settings.Speed},
+    const struct {
+        const char* name;
+        int32_t* field;
+    } numbers[] = {
+        {"Continuous", &settings.Continuous},
+        {"ColorBits", &settings.ColorBits},
+        {"Hertz", &settings.Hertz},
+        {"ScrWidth", &settings.ScrWidth},
+        {"ScrHeight", &settings.ScrHeight},
+        {"Software", &settings.FastMode},
+        {"Size", &settings.Size},
+        {"Speed", &settings.Speed},
         {"3dfx", &settings.Use3dfx},
     };
     for (const auto& number : numbers) {
@@ -89,11 +94,14 @@ void SaveSettings(const HostState& host) {
     HKEY key = CreateProgramKey();
     if (!key) return;
     // In the order they are written; a single failed write is not worth a word to the user.
-    const struct { const char* name; int32_t value; } numbers[] = {
-        {"ScrWidth", settings.ScrWidth}, {"ScrHeight", settings.ScrHeight},
+    const struct {
+        const char* name;
+        int32_t value;
+    } numbers[] = {
+        {"ScrWidth", settings.ScrWidth},   {"ScrHeight", settings.ScrHeight},
         {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
-        {"Software", host.fastMode},     {"Size", settings.Size},
-        {"Speed", settings.Speed},       {"3dfx", settings.Use3dfx},
+        {"Software", host.fastMode},       {"Size", settings.Size},
+        {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
     };
     for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
     RegCloseKey(key);

@@ -36,39 +36,47 @@ bool TakeNumber(const char* text, int64_t min, int64_t max, T& field) {
 
 std::vector<ToolOption> SceneOptions() {
     return {
-        {"--width", "W", [](ToolOptions& o, const char* v) -> const char* {
+        {"--width", "W",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 1, kMaxScreenSide, o.width) ? nullptr
                                                               : "a whole number from 1 to 65536";
          }},
-        {"--height", "H", [](ToolOptions& o, const char* v) -> const char* {
+        {"--height", "H",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 1, kMaxScreenSide, o.height) ? nullptr
                                                                : "a whole number from 1 to 65536";
          }},
-        {"--size", "N", [](ToolOptions& o, const char* v) -> const char* {
-             return TakeNumber(v, INT32_MIN, INT32_MAX, o.size) ? nullptr
-                                                                : "a 32-bit whole number";
+        {"--size", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
+             return TakeNumber(v, INT32_MIN, INT32_MAX, o.size) ? nullptr : "a 32-bit whole number";
          }},
-        {"--message", "TEXT", [](ToolOptions& o, const char* v) -> const char* {
+        {"--message", "TEXT",
+         [](ToolOptions& o, const char* v) -> const char* {
              o.message = v;
              return nullptr;
          }},
-        {"--continuous", nullptr, [](ToolOptions& o, const char*) -> const char* {
+        {"--continuous", nullptr,
+         [](ToolOptions& o, const char*) -> const char* {
              o.continuous = true;
              return nullptr;
          }},
-        {"--fast", nullptr, [](ToolOptions& o, const char*) -> const char* {
+        {"--fast", nullptr,
+         [](ToolOptions& o, const char*) -> const char* {
              o.fast = true;
              return nullptr;
          }},
-        {"--tick", "T", [](ToolOptions& o, const char* v) -> const char* {
+        {"--tick", "T",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, UINT32_MAX, o.tick) ? nullptr
                                                          : "a whole number from 0 to 4294967295";
          }},
-        {"--interval", "MS", [](ToolOptions& o, const char* v) -> const char* {
+        {"--interval", "MS",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, INT32_MAX, o.interval) ? nullptr
                                                             : "a whole number from 0 to 2147483647";
          }},
-        {"--steps", "N", [](ToolOptions& o, const char* v) -> const char* {
+        {"--steps", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, INT32_MAX, o.steps) ? nullptr
                                                          : "a whole number from 0 to 2147483647";
          }},

@@ -10,19 +10,19 @@ struct ToolOptions {
     // The scene: screen, columns, message, modes and the clock of the update steps.
     int32_t width = 1024;
     int32_t height = 768;
-    int32_t size = 52;                 // column count before clamping to 1..width
+    int32_t size = 52;  // column count before clamping to 1..width
     std::string message = "THE TORVEX";
     bool continuous = false;
     bool fast = false;
-    uint32_t tick = 0;                 // tick count when the field is built
-    int32_t interval = 31;             // milliseconds between update steps
-    int32_t steps = 0;                 // update steps run after building
-    std::string out;                   // shot: the PNG file to write
+    uint32_t tick = 0;      // tick count when the field is built
+    int32_t interval = 31;  // milliseconds between update steps
+    int32_t steps = 0;      // update steps run after building
+    std::string out;        // shot: the PNG file to write
 };
 
 struct ToolOption {
-    const char* name;         // "--width"
-    const char* valueName;    // "W" in the usage line; nullptr for a switch without a value
+    const char* name;       // "--width"
+    const char* valueName;  // "W" in the usage line; nullptr for a switch without a value
     // Stores the value (nullptr for a switch); returns what is wrong with it, or nullptr.
     const char* (*take)(ToolOptions& options, const char* value);
 };

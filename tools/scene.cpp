@@ -29,7 +29,8 @@ void BuildScene(const ToolOptions& options, RainField& field) {
     SeedRandom(options.tick & 0xFF);
     field.build(settings.Size, settings.FastMode != 0, settings.Continuous != 0, settings.Message);
     for (int32_t k = 1; k <= options.steps; ++k) {
-        fixedTick = options.tick + static_cast<uint32_t>(k) * static_cast<uint32_t>(options.interval);
+        fixedTick =
+            options.tick + static_cast<uint32_t>(k) * static_cast<uint32_t>(options.interval);
         field.update();
     }
     platform = saved;

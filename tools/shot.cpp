@@ -46,8 +46,8 @@ int RunShot(int count, const char* const* arguments, int first) {
         return Fail(2, error + "\n" + usage);
     if (options.out.empty()) return Fail(2, "--out FILE.png is required\n" + usage);
     if (options.width > kMaxShotSide || options.height > kMaxShotSide)
-        return Fail(2, "pictures are at most " + std::to_string(kMaxShotSide) +
-                           " pixels a side\n" + usage);
+        return Fail(
+            2, "pictures are at most " + std::to_string(kMaxShotSide) + " pixels a side\n" + usage);
 
     std::vector<unsigned char> frame(static_cast<size_t>(options.width) * options.height * 4);
     OsMesa mesa;

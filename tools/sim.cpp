@@ -17,7 +17,9 @@ void Append(std::string& out, const char* format, ...) {
     va_start(arguments, format);
     const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
     va_end(arguments);
-    if (length > 0) out.append(buffer, static_cast<size_t>(length) < sizeof buffer ? length : sizeof buffer - 1);
+    if (length > 0)
+        out.append(buffer,
+                   static_cast<size_t>(length) < sizeof buffer ? length : sizeof buffer - 1);
 }
 
 void AppendGlyphs(std::string& out, const int32_t* glyphs, int32_t count) {

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int kSide = 160;      // the screen: 10 columns of 16-pixel cells, one texel a pixel
+constexpr int kSide = 160;  // the screen: 10 columns of 16-pixel cells, one texel a pixel
 constexpr int kColumns = 10;
 constexpr float kCell = 16.0f;
 
@@ -38,7 +38,7 @@ protected:
         settings.Size = kColumns;
     }
     void TearDown() override {
-        rainField.firstStream = nullptr;   // the records below belong to the tests
+        rainField.firstStream = nullptr;  // the records below belong to the tests
         rainField.messageLength = 0;
         rainField.letters[0] = nullptr;
         settings = saved;
@@ -125,13 +125,13 @@ TEST_F(DrawPictures, EmptyFrameIsBlackAndHeadsAreWhiteWithAPaleBlueGlow) {
             whitest = std::max(whitest, std::min({c[0], c[1], c[2]}));
         }
     EXPECT_GE(whitest, 250);
-    for (int dx : {14, -14}) {   // inside the glow, beside the cell
+    for (int dx : {14, -14}) {  // inside the glow, beside the cell
         const Rgb glow = At(72 + dx, 72);
         EXPECT_GT(glow[2], 8) << dx;
         EXPECT_LE(std::abs(glow[0] - glow[1]), 1) << dx;
         EXPECT_NEAR(glow[0], 0.7 * glow[2], 2.0) << dx;
     }
-    EXPECT_TRUE(Black(At(72 + 33, 72)));   // past the radius of 32
+    EXPECT_TRUE(Black(At(72 + 33, 72)));  // past the radius of 32
     EXPECT_TRUE(Black(At(72, 72 - 33)));
 }
 
@@ -161,7 +161,7 @@ TEST_F(DrawPictures, TrailCellsAreGreenWithinTheirAlphaRange) {
 }
 
 TEST_F(DrawPictures, LettersShowUprightAndUnmirrored) {
-    Prepare(true);   // nearest texels, no blend: the cell shows its tile's texels exactly
+    Prepare(true);  // nearest texels, no blend: the cell shows its tile's texels exactly
     const int code = 'F' - 9;
     MessageLetter letter{};
     letter.cellCount = 1;
@@ -175,7 +175,7 @@ TEST_F(DrawPictures, LettersShowUprightAndUnmirrored) {
     const uint8_t* source = FindGlyphPicture(kLetterPictureName);
     ASSERT_NE(source, nullptr);
     const int cell = code - kFirstLetterTile;
-    auto Source = [&](int column, int row) {   // the letter's cell, row 0 at its top
+    auto Source = [&](int column, int row) {  // the letter's cell, row 0 at its top
         const int x = 16 * (cell % 8) + column, y = 16 * (cell / 8) + row;
         return Rgb{source[(y * 128 + x) * 3], source[(y * 128 + x) * 3 + 1],
                    source[(y * 128 + x) * 3 + 2]};
@@ -209,7 +209,7 @@ TEST_F(DrawPictures, FastModeDrawsNothingOutsideTheQuads) {
         if (fast)
             EXPECT_EQ(litOutside, 0);
         else
-            EXPECT_GT(litOutside, 500);   // the glows reach beyond the column
+            EXPECT_GT(litOutside, 500);  // the glows reach beyond the column
     }
 }
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <vector>
 
-#include "gl/gl_null.h"
 #include "base/platform.h"
+#include "gl/gl_null.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"
@@ -28,7 +28,7 @@ struct TestField {
               bool continuous = false, uint32_t seed = 0, bool fastMode = false) {
         settings.ScrWidth = width;
         settings.ScrHeight = height;
-        FillGlTableWithNoOps();   // building compiles display lists; these tests need no drawing
+        FillGlTableWithNoOps();  // building compiles display lists; these tests need no drawing
         SeedRandom(seed);
         field.build(columns, fastMode, continuous, message);
     }

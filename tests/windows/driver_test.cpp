@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
-#include "base/platform.h"
 #include "settings/settings.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
@@ -116,7 +116,7 @@ TEST_F(DriverTest, StandaloneDriverBypassesGdi) {
     EXPECT_TRUE(DriverDeleteContext(context));
 
     const int counts[] = {record->choosePixelFormat, record->setPixelFormat, record->swapBuffers,
-                          record->createContext, record->makeCurrent, record->deleteContext};
+                          record->createContext,     record->makeCurrent,    record->deleteContext};
     const int expected[] = {1, 1, 2, 1, 1, 1};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(counts[i], expected[i]) << "counter " << i;
     EXPECT_EQ(GetModuleHandleA("opengl32.dll"), nullptr) << "GDI was asked";
@@ -129,15 +129,21 @@ TEST_F(DriverTest, ChoosesByPresenceAndLeavesNothingLoaded) {
         int use3dfx;
         std::vector<const char*> present;
         const char* expected;
-        const char* loaded;   // what the probes saw loaded, in order
+        const char* loaded;  // what the probes saw loaded, in order
     };
     const Case cases[] = {
         {"off", 0, {"glide2x.dll", "glide3x.dll", "3dfxvgl.dll"}, "opengl32.dll", ""},
         {"no_glide", 1, {"3dfxvgl.dll", "3dfxOGL.dll", "3dfxgl.dll"}, "opengl32.dll", ""},
         {"glide3_third", 1, {"glide3x.dll", "3dfxgl.dll"}, "3dfxgl.dll", "glide3x.dll;3dfxgl.dll;"},
-        {"first_choice", 1, {"glide2x.dll", "glide3x.dll", "3dfxvgl.dll", "3dfxOGL.dll"},
-         "3dfxvgl.dll", "glide2x.dll;3dfxvgl.dll;"},
-        {"second_choice", 1, {"glide2x.dll", "3dfxOGL.dll", "3dfxgl.dll"}, "3dfxOGL.dll",
+        {"first_choice",
+         1,
+         {"glide2x.dll", "glide3x.dll", "3dfxvgl.dll", "3dfxOGL.dll"},
+         "3dfxvgl.dll",
+         "glide2x.dll;3dfxvgl.dll;"},
+        {"second_choice",
+         1,
+         {"glide2x.dll", "3dfxOGL.dll", "3dfxgl.dll"},
+         "3dfxOGL.dll",
          "glide2x.dll;3dfxOGL.dll;"},
         {"no_driver", 1, {"glide2x.dll", "glide3x.dll"}, "opengl32.dll", "glide2x.dll;"},
         {"any_nonzero", -7, {"glide2x.dll", "3dfxgl.dll"}, "3dfxgl.dll", "glide2x.dll;3dfxgl.dll;"},
@@ -147,7 +153,8 @@ TEST_F(DriverTest, ChoosesByPresenceAndLeavesNothingLoaded) {
         const std::string folder = MakeCaseFolder(std::string("choose_") + c.label, {});
         ASSERT_FALSE(folder.empty());
         for (const char* name : c.present)
-            ASSERT_TRUE(CopyFileA((FixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE));
+            ASSERT_TRUE(
+                CopyFileA((FixtureFolder() + name).c_str(), (folder + name).c_str(), FALSE));
         SetEnvironmentVariableA("TORVEX_PROBE_LOG", "");
         settings.Use3dfx = c.use3dfx;
 
@@ -204,12 +211,13 @@ TEST_F(DriverTest, LoadResults) {
         // Core rows hold the library's own exports up to the first missing one, null after it.
         const int lastCore = c.result == 0 ? kGlCoreCount : kGlRow_glViewport;
         for (int row = 0; row < kGlCoreCount; ++row) {
-            void* exported = reinterpret_cast<void*>(GetProcAddress(driverLibrary, kGlRowNames[row]));
+            void* exported =
+                reinterpret_cast<void*>(GetProcAddress(driverLibrary, kGlRowNames[row]));
             EXPECT_EQ(GlTableRow(row), row < lastCore ? exported : nullptr) << kGlRowNames[row];
         }
         if (c.label == std::string("system")) {
             FreeDriverLibrary();
-            continue;   // whatever Wine's wglGetProcAddress answers without a context
+            continue;  // whatever Wine's wglGetProcAddress answers without a context
         }
         GlFixtureRecord* record = Record(driverLibrary);
         if (c.extensionsFilled) {
@@ -235,14 +243,14 @@ TEST_F(DriverTest, WrappersWithoutALibraryCallNothing) {
     HDC dc = WindowDc();
     ASSERT_NE(dc, nullptr);
     const std::string path = FixtureFolder() + "gl_full.dll";
-    HMODULE held = LoadLibraryA(path.c_str());   // keeps the record alive across the release
+    HMODULE held = LoadLibraryA(path.c_str());  // keeps the record alive across the release
     GlFixtureRecord* record = Record(held);
     ASSERT_NE(record, nullptr);
     const PIXELFORMATDESCRIPTOR descriptor = SaverDescriptor();
 
     auto expectNothingCalled = [&](const char* when) {
         SCOPED_TRACE(when);
-        useDriverWgl = true;   // so the pixel-format wrappers would go to the driver
+        useDriverWgl = true;  // so the pixel-format wrappers would go to the driver
         EXPECT_EQ(DriverCreateContext(dc), nullptr);
         EXPECT_FALSE(DriverMakeCurrent(dc, reinterpret_cast<HGLRC>(GL_FIXTURE_CONTEXT)));
         EXPECT_FALSE(DriverDeleteContext(reinterpret_cast<HGLRC>(GL_FIXTURE_CONTEXT)));
@@ -301,7 +309,7 @@ TEST_F(DriverTest, GdiFailuresFallBackToTheDriver) {
     ASSERT_EQ(LoadDriverEntryPoints((FixtureFolder() + "gl_full.dll").c_str()), 0);
     GlFixtureRecord* record = Record(driverLibrary);
     ASSERT_NE(record, nullptr);
-    useDriverWgl = false;   // as the system library leaves it
+    useDriverWgl = false;  // as the system library leaves it
 
     // No format has a swap chain yet, so GDI's swap fails; the driver is asked every time.
     DriverSwapBuffers(dc);

@@ -20,9 +20,7 @@ std::vector<BYTE> Bytes(const char* text, size_t length) {
     return std::vector<BYTE>(text, text + length);
 }
 
-std::vector<BYTE> Le32(uint32_t v) {
-    return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
-}
+std::vector<BYTE> Le32(uint32_t v) { return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}; }
 
 class RegistryStore : public ::testing::Test {
 protected:
@@ -47,10 +45,12 @@ protected:
         systemSaverKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
     }
 
-    void Write(const std::string& key, const char* name, DWORD type, const std::vector<BYTE>& data) {
+    void Write(const std::string& key, const char* name, DWORD type,
+               const std::vector<BYTE>& data) {
         HKEY handle;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &handle, nullptr), ERROR_SUCCESS);
+                                  nullptr, &handle, nullptr),
+                  ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(handle, name, 0, type, data.data(), DWORD(data.size())),
                   ERROR_SUCCESS);
         RegCloseKey(handle);
@@ -88,16 +88,20 @@ TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
     const std::string forty(40, 'q');
     const std::string tooLong(300, 'w');
     const std::string exactly260(260, 'e');
-    struct Case { DWORD type; std::vector<BYTE> data; const char* expected; };
+    struct Case {
+        DWORD type;
+        std::vector<BYTE> data;
+        const char* expected;
+    };
     const Case cases[] = {
         {REG_SZ, Bytes("hello, world", 13), "HELLO, WORLD"},
         {REG_SZ, Bytes(forty.c_str(), 41), "QQQQQQQQQQQQQQQQQQQQQQQQQQQQQQQ"},
-        {REG_SZ, Bytes(tooLong.c_str(), 301), "THE TORVEX"},       // longer than 260: ignored
+        {REG_SZ, Bytes(tooLong.c_str(), 301), "THE TORVEX"},  // longer than 260: ignored
         {REG_BINARY, Bytes(exactly260.data(), 260), "EEEEEEEEEEEEEEEEEEEEEEEEEEEEEEE"},
-        {REG_BINARY, Bytes("abc", 3), "ABC"},                     // no terminating zero
-        {REG_BINARY, Bytes("ab\0cd", 5), "AB"},                   // stops at the first zero
+        {REG_BINARY, Bytes("abc", 3), "ABC"},    // no terminating zero
+        {REG_BINARY, Bytes("ab\0cd", 5), "AB"},  // stops at the first zero
         {REG_SZ, Bytes("", 1), ""},
-        {REG_DWORD, Le32(0x00636261), "ABC"},                     // the type plays no part
+        {REG_DWORD, Le32(0x00636261), "ABC"},  // the type plays no part
         {REG_BINARY, Bytes("\xe9t\xe9 1!", 6), "\xe9T\xe9 1!"},
     };
     for (const Case& c : cases) {
@@ -113,13 +117,19 @@ TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
 }
 
 TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
-    struct Case { const char* what; DWORD type; std::vector<BYTE> data; bool read; int32_t value; };
+    struct Case {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> data;
+        bool read;
+        int32_t value;
+    };
     const Case cases[] = {
         {"dword", REG_DWORD, Le32(100), true, 100},
         {"raw bytes", REG_BINARY, {0x2A, 0, 0, 0}, true, 42},
         {"big-endian type", REG_DWORD_BIG_ENDIAN, {1, 2, 0, 0}, true, 0x0201},
         {"negative", REG_BINARY, {0xFF, 0xFF, 0xFF, 0xFF}, true, -1},
-        {"string of 3 chars", REG_SZ, Bytes("12\0", 3), false, 0},   // shorter than 4 bytes
+        {"string of 3 chars", REG_SZ, Bytes("12\0", 3), false, 0},  // shorter than 4 bytes
         {"two bytes", REG_BINARY, {7, 0}, false, 0},
         {"no bytes", REG_BINARY, {}, false, 0},
         {"eight bytes", REG_QWORD, {5, 0, 0, 0, 0, 0, 0, 0}, false, 0},  // longer than 4
@@ -138,7 +148,11 @@ TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
 }
 
 TEST_F(RegistryStore, EachValueFillsItsOwnField) {
-    const struct { const char* name; int32_t value; int32_t* field; } values[] = {
+    const struct {
+        const char* name;
+        int32_t value;
+        int32_t* field;
+    } values[] = {
         {"Continuous", 1, &settings.Continuous}, {"ColorBits", 16, &settings.ColorBits},
         {"Hertz", 75, &settings.Hertz},          {"ScrWidth", 800, &settings.ScrWidth},
         {"ScrHeight", 600, &settings.ScrHeight}, {"Software", 2, &settings.FastMode},
@@ -153,7 +167,11 @@ TEST_F(RegistryStore, EachValueFillsItsOwnField) {
 }
 
 TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
-    struct Case { const char* what; std::vector<BYTE> data; int32_t expected; };
+    struct Case {
+        const char* what;
+        std::vector<BYTE> data;
+        int32_t expected;
+    };
     const Case cases[] = {
         {"stored", Le32(12), 12},
         {"negative", Le32(uint32_t(-3)), -3},
@@ -190,8 +208,11 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
     EXPECT_EQ(count, 8u);  // neither "MSTRING" nor "Continuous"
-    const struct { const char* name; uint32_t value; } expected[] = {
-        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},  {"Hertz", 0},
+    const struct {
+        const char* name;
+        uint32_t value;
+    } expected[] = {
+        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
         {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
     };
     for (const auto& e : expected) {
