@@ -18,8 +18,5 @@ struct NoOp<Result(TORVEX_GLAPI*)(Args...)> {
 
 void FillGlTableWithNoOps() {
 #define GL_CORE(ret, name, params, args) glTable.name = &NoOp<decltype(glTable.name)>::Call;
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 }

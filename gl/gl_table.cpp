@@ -6,10 +6,7 @@ GlTable glTable;
 
 const char* const kGlRowNames[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) #name,
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 namespace {
@@ -21,18 +18,12 @@ using RowGetter = void* (*)();
 const RowSetter kSetters[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) \
     [](void* address) { glTable.name = reinterpret_cast<decltype(glTable.name)>(address); },
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 const RowGetter kGetters[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) []() { return reinterpret_cast<void*>(glTable.name); },
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 }  // namespace

@@ -16,7 +16,4 @@ int wglGetSwapIntervalEXT();
 #define GL_CORE(ret, name, params, args)                            \
     static_assert(std::is_same_v<decltype(&::name), ret(*) params>, \
                   #name " in gl/gl_list.h differs from the system prototype");
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT

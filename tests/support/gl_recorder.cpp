@@ -18,10 +18,7 @@ GLint unpackAlignment = 4;
 
 const char* const kParameterText[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) #params,
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 // For each parameter of a row: whether it is declared GLenum or GLbitfield (printed in hex).
@@ -139,10 +136,7 @@ void TORVEX_GLAPI TexImage2D(GLenum target, GLint level, GLint internalformat, G
 
 void StartRecording() {
 #define GL_CORE(ret, name, params, args) glTable.name = &RECORDER(name)::Call;
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
     glTable.glGenLists = &GenLists;
     glTable.glGenTextures = &GenTextures;
     glTable.glPixelStorei = &PixelStorei;
