@@ -1,9 +1,9 @@
 // The settings dialog and the Read Me box, opened modally from their real templates (linked into
 // this program) with their real procedures; a timer inside the dialog's own message loop plays
 // the user. Display modes come scripted through the platform seam; storage is Wine's registry.
+#include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <functional>
 #include <string>

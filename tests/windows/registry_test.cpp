@@ -1,7 +1,7 @@
 // The registry store on Wine's real registry: every test works in a scratch key of its own under
 // HKEY_CURRENT_USER, pointed to through programKeyPath / systemSaverKeyPath, deleted afterwards.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
