@@ -13,5 +13,7 @@ struct HostState {
     uint32_t startTick = 0;
     int32_t passwordDialogOpen = 0;
     int32_t closeRequested = 0;
-    int32_t fastMode = 0;  // copy of the stored "Software" value
+    int32_t fastMode = 0;    // copy of the stored "Software" value
+    int32_t displayOff = 0;  // the system reported the display off: nothing is drawn meanwhile
+    HPOWERNOTIFY displayNotification = nullptr;  // the display-state registration, if any
 };

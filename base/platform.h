@@ -13,6 +13,7 @@ struct HWND__;
 struct tagPOINT;
 struct _devicemodeA;
 struct _OSVERSIONINFOA;
+struct _GUID;
 #endif
 
 struct Platform {
@@ -24,6 +25,15 @@ struct Platform {
     int (*EnumDisplaySettingsA)(const char* device, unsigned long mode, _devicemodeA* record);
     long (*ChangeDisplaySettingsA)(_devicemodeA* record, unsigned long flags);
     int (*GetVersionExA)(_OSVERSIONINFOA* info);
+    // The frame loop's only way of waiting: returns when the time is up or a message arrives.
+    unsigned long (*MsgWaitForMultipleObjects)(unsigned long count, void* const* handles,
+                                               int waitAll, unsigned long milliseconds,
+                                               unsigned long wakeMask);
+    // Display-state notifications, looked up in user32 at start: null where the system lacks
+    // them (before Vista), and the saver then draws as if the display were always on.
+    void* (*RegisterPowerSettingNotification)(void* recipient, const _GUID* setting,
+                                              unsigned long flags);
+    int (*UnregisterPowerSettingNotification)(void* registration);
 #endif
 };
 

@@ -1,13 +1,21 @@
 // The saver run: brings OpenGL up through the driver layer, opens the full-screen window, runs
-// the frame loop until the window procedure posts WM_QUIT to the window, and gives the system
-// its display mode, cursor and screen-saver state back.
+// the frame loop (paced to the display, idle while the display is off) until the window
+// procedure posts WM_QUIT to the window, and gives the system its display mode, cursor and
+// screen-saver state back.
 #include "host/run_saver.h"
 
 #include <cstdlib>
 
+#include <windows.h>
+#include <mmsystem.h>
+
 #include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
+#include "gl/gl_load_win32.h"
+#include "gl/gl_table.h"
+#include "host/display_power_win32.h"
+#include "host/frame_pacing_win32.h"
 #include "host/host_state.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
@@ -39,6 +47,10 @@ HWND StartSaver(int showCommand) {
     SetupRenderer();
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
     if (pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+    // Drivers may name their extensions only to a current context, which exists only now.
+    FillGlExtRows(ResolveGlThroughWgl, driverLibrary);
+    AskForSwapPerRefresh();
+    RegisterDisplayStateNotification(window);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverWasRunning, 0);
     return window;
 }
@@ -55,6 +67,13 @@ bool FramePass(HWND window, uint32_t& lastStepTime) {
         }
     }
 
+    // Nobody sees a frame while the display is off: no step, no drawing, only messages. The
+    // rain goes on from where it stopped; the steps missed meanwhile are not made up.
+    if (DisplayIsOff()) {
+        WaitWhileDisplayOff(window);
+        return true;
+    }
+
     // A signed difference keeps the pacing right across the clock's wrap; a long pass steps
     // once and missed steps are not made up.
     const uint32_t now = platform.timeGetTime();
@@ -68,7 +87,19 @@ bool FramePass(HWND window, uint32_t& lastStepTime) {
     return true;
 }
 
+void RunFrameLoop(HWND window) {
+    // Waits of a few milliseconds need the system timer at its finest; the default 15.6 ms
+    // period would halve the frame rate.
+    timeBeginPeriod(1);
+    FramePacer pacer;
+    StartPacing(pacer, CurrentRefreshRate());
+    uint32_t lastStepTime = platform.timeGetTime();
+    while (FramePass(window, lastStepTime)) PaceFrame(window, pacer);
+    timeEndPeriod(1);
+}
+
 void StopSaver(HWND window) {
+    UnregisterDisplayStateNotification();
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverWasRunning, 0);
     DestroyWindow(window);
     platform.ChangeDisplaySettingsA(nullptr, 0);
@@ -78,7 +109,6 @@ void StopSaver(HWND window) {
 
 void RunSaver(int showCommand) {
     HWND window = StartSaver(showCommand);
-    uint32_t lastStepTime = platform.timeGetTime();
-    while (FramePass(window, lastStepTime)) {}
+    RunFrameLoop(window);
     StopSaver(window);
 }

@@ -5,14 +5,20 @@
 
 #include <cstdint>
 
-// Driver, window, context, cursor, renderer and the system's screen-saver state. Ends the
+// Driver, window, context, cursor, renderer, swap interval, display-state registration and the
+// system's screen-saver state. Ends the
 // process with exit code 0 when the driver cannot be loaded, 1 when the window cannot be made.
 HWND StartSaver(int showCommand);
 
 // One pass: at most one message of the saver window, at most one update step when more than
 // Speed milliseconds have passed since lastStepTime, then one frame drawn and swapped.
-// Returns false, having drawn nothing, when the message taken was WM_QUIT.
+// Returns false, having drawn nothing, when the message taken was WM_QUIT. While the display is
+// reported off it neither steps nor draws, and waits for the next message instead.
 bool FramePass(HWND window, uint32_t& lastStepTime);
 
-// Screen-saver state off, window destroyed, display mode restored, driver released, cursor back.
+// Passes until WM_QUIT, each frame paced to the current display mode's refresh rate.
+void RunFrameLoop(HWND window);
+
+// Display-state registration ended, screen-saver state off, window destroyed, display mode
+// restored, driver released, cursor back.
 void StopSaver(HWND window);

@@ -5,6 +5,7 @@
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
+#include "host/display_power_win32.h"
 #include "host/host_state.h"
 
 namespace {
@@ -151,6 +152,11 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 
     case WM_MOUSEMOVE:
         if (IsSaverMode() && IsFree()) HandleMouseMove();
+        break;
+
+    case WM_POWERBROADCAST:
+        // The display switched off or on: the frame loop stops drawing or goes on.
+        if (TakeDisplayStateChange(wParam, lParam)) return TRUE;
         break;
 
     default:
