@@ -11,6 +11,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
+#include "gl/gl_table.h"
 #include "host/host_state.h"
 #include "host/run_saver_win32.h"
 #include "rain/draw.h"
@@ -59,8 +60,24 @@ long RecordedChange(DEVMODEA* record, unsigned long) {
     return DISP_CHANGE_SUCCESSFUL;
 }
 
+// The display-state registration, made for the window and ended before it goes.
+std::vector<HWND> registeredFor;
+std::vector<bool> windowAliveAtUnregister;
+int registration = 0;
+
+void* RecordedRegister(void* recipient, const GUID*, unsigned long) {
+    registeredFor.push_back(static_cast<HWND>(recipient));
+    return &registration;
+}
+int RecordedUnregister(void* handle) {
+    windowAliveAtUnregister.push_back(handle == &registration && IsWindow(hostState->window));
+    return TRUE;
+}
+
 TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     platform.ChangeDisplaySettingsA = RecordedChange;
+    platform.RegisterPowerSettingNotification = RecordedRegister;
+    platform.UnregisterPowerSettingNotification = RecordedUnregister;
     DEVMODEA current = {};
     current.dmSize = sizeof current;
     ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
@@ -85,6 +102,15 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_NE(rainField.firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore - 1);  // hidden for the run
+    EXPECT_EQ(registeredFor, std::vector<HWND>{window});
+    // The swap-interval row is what the driver names with the context current, as drivers
+    // name extensions only then.
+    using WglGetProcAddress = PROC(WINAPI*)(LPCSTR);
+    auto wglGetProcAddressOfDriver = reinterpret_cast<WglGetProcAddress>(
+        reinterpret_cast<void*>(GetProcAddress(driverLibrary, "wglGetProcAddress")));
+    ASSERT_NE(wglGetProcAddressOfDriver, nullptr);
+    EXPECT_EQ(GlTableRow(kGlRow_wglSwapIntervalEXT),
+              reinterpret_cast<void*>(wglGetProcAddressOfDriver("wglSwapIntervalEXT")));
 
     // A few passes, then one more frame read back before its swap: rain is on it.
     uint32_t lastStepTime = platform.timeGetTime();
@@ -105,6 +131,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_FALSE(FramePass(window, lastStepTime));
     StopSaver(window);
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(windowAliveAtUnregister, std::vector<bool>{true});
     // The stored mode comes back after the saver state is off and the window gone, while the
     // driver is still loaded and the cursor still hidden.
     ASSERT_EQ(modeChanges.size(), 2u);
