@@ -2,13 +2,20 @@
 // frame-loop passes with the default settings at the current display mode, normal or fast mode.
 // Prints frames per second, CPU time per frame and the time from process start to first swap.
 //   bench_frame_loop.exe [frames] [fast]
+// With "power": in one run, the loop for some seconds unpaced (swap interval 0, no waits), paced
+// (as the saver runs) and with the display reported off; frames per second and CPU per second.
+//   bench_frame_loop.exe power [seconds] [fast]
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/platform.h"
+#include "gl/gl.h"
+#include "host/display_power_win32.h"
+#include "host/frame_pacing_win32.h"
 #include "host/host_state.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
@@ -38,9 +45,117 @@ void ProcessTimes(double* sinceStart, double* cpu) {
     *cpu = FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
+struct Phase {
+    double seconds = 0;  // wall time
+    double cpu = 0;      // CPU seconds of the process
+    long frames = 0;     // passes that drew
+    int32_t steps = 0;   // update steps made
+};
+
+void PrintPhase(const char* name, const Phase& phase) {
+    std::printf(
+        "%-8s %6.2f s: %5ld frames, %7.1f frames/s, CPU %6.1f ms/s (%5.2f%% of a core), "
+        "%ld steps\n",
+        name, phase.seconds, phase.frames, phase.frames / phase.seconds,
+        phase.cpu * 1000.0 / phase.seconds, phase.cpu * 100.0 / phase.seconds,
+        static_cast<long>(phase.steps));
+}
+
+// Runs passes until seconds have gone by (or the loop ends), pacing each when asked.
+Phase RunPhase(HWND window, uint32_t& lastStepTime, double seconds, bool paced) {
+    FramePacer pacer;
+    StartPacing(pacer, CurrentRefreshRate());
+    Phase phase;
+    double begin, cpuBegin, now, cpu;
+    ProcessTimes(&begin, &cpuBegin);
+    const int32_t counter = rainField.cycleCounter;
+    do {
+        const bool drew = !DisplayIsOff();
+        if (!FramePass(window, lastStepTime)) break;
+        if (drew && !DisplayIsOff()) ++phase.frames;
+        if (paced) PaceFrame(window, pacer);
+        ProcessTimes(&now, &cpu);
+    } while (now - begin < seconds);
+    phase.seconds = now - begin;
+    phase.cpu = cpu - cpuBegin;
+    phase.steps = rainField.cycleCounter - counter;  // within one cycle: the step count
+    return phase;
+}
+
+void SendDisplayState(HWND window, DWORD state) {
+    static const GUID kConsoleDisplayState = {
+        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    POWERBROADCAST_SETTING message = {};
+    message.PowerSetting = kConsoleDisplayState;
+    message.DataLength = sizeof state;
+    std::memcpy(message.Data, &state, sizeof state);
+    SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                 reinterpret_cast<LPARAM>(&message));
+}
+
+// Plays the system for the display-off phase: after the given time the display comes back on
+// and the saver is told to end, from another thread, as the system's messages would come.
+struct OffPhase {
+    HWND window;
+    DWORD milliseconds;
+};
+DWORD WINAPI DisplayBackOn(void* parameter) {
+    const auto* off = static_cast<const OffPhase*>(parameter);
+    Sleep(off->milliseconds);
+    SendDisplayState(off->window, 1);
+    PostMessageA(off->window, WM_QUIT, 0, 0);
+    return 0;
+}
+
+int RunPowerBench(double seconds, bool fast) {
+    runMode = ModeSaver;
+    hostState = new HostState();
+    TakeCurrentDisplayMode();
+    settings.FastMode = fast ? 1 : 0;
+    HWND window = StartSaver(SW_SHOW);
+    const bool swapControl = glTable.wglSwapIntervalEXT != nullptr;
+    std::printf(
+        "%s mode, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control %s, "
+        "display-state registration %s\n",
+        fast ? "fast" : "normal", settings.ScrWidth, settings.ScrHeight, settings.Size,
+        settings.Speed, CurrentRefreshRate(), swapControl ? "present" : "absent",
+        hostState->displayNotification ? "made" : "not made");
+    timeBeginPeriod(1);
+    uint32_t lastStepTime = platform.timeGetTime();
+    if (swapControl) wglSwapIntervalEXT(0);
+    const Phase unpaced = RunPhase(window, lastStepTime, seconds, false);
+    if (swapControl) wglSwapIntervalEXT(1);
+    const Phase paced = RunPhase(window, lastStepTime, seconds, true);
+
+    SendDisplayState(window, 0);
+    OffPhase off = {window, static_cast<DWORD>(seconds * 1000)};
+    HANDLE system = CreateThread(nullptr, 0, DisplayBackOn, &off, 0, nullptr);
+    const Phase dark = RunPhase(window, lastStepTime, 1e9, true);  // until the quit
+    WaitForSingleObject(system, INFINITE);
+    CloseHandle(system);
+    timeEndPeriod(1);
+    StopSaver(window);
+
+    PrintPhase("unpaced", unpaced);
+    PrintPhase("paced", paced);
+    PrintPhase("off", dark);
+    std::printf("paced/unpaced CPU per second: %.2f\n",
+                (paced.cpu / paced.seconds) / (unpaced.cpu / unpaced.seconds));
+    delete hostState;
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "power") == 0) {
+        const double seconds = argc > 2 ? std::strtod(argv[2], nullptr) : 5.0;
+        if (!(seconds > 0 && seconds <= 600)) {
+            std::fprintf(stderr, "usage: bench_frame_loop power [seconds 0..600] [fast]\n");
+            return 2;
+        }
+        return RunPowerBench(seconds, argc > 3 && std::strcmp(argv[3], "fast") == 0);
+    }
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 300;
     const bool fast = argc > 2 && std::strcmp(argv[2], "fast") == 0;
     if (frames < 1 || frames > 1000000) {
