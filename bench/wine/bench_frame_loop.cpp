@@ -11,6 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 
 #include "base/platform.h"
 #include "gl/gl.h"
@@ -45,20 +48,52 @@ void ProcessTimes(double* sinceStart, double* cpu) {
     *cpu = FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
+// CPU seconds of the Unix processes listed in TORVEX_BENCH_WATCH (the X server and wineserver,
+// which copy every swapped frame to the screen), read through Wine's Z: drive; clock ticks per
+// second in TORVEX_BENCH_TICK. 0 when nothing is listed.
+double WatchedCpu() {
+    const char* pids = std::getenv("TORVEX_BENCH_WATCH");
+    if (!pids) return 0;
+    const char* tick = std::getenv("TORVEX_BENCH_TICK");
+    const double ticksPerSecond = tick ? std::atof(tick) : 100.0;
+    double total = 0;
+    std::istringstream list(pids);
+    std::string pid;
+    while (list >> pid) {
+        std::ifstream stat("Z:\\proc\\" + pid + "\\stat");
+        std::string text;
+        std::getline(stat, text);
+        const size_t close = text.rfind(')');  // the name may hold spaces
+        if (close == std::string::npos) continue;
+        std::istringstream fields(text.substr(close + 1));
+        std::string field;
+        unsigned long long user = 0, system = 0;
+        for (int index = 3; index <= 15 && fields >> field; ++index) {
+            if (index == 14) user = std::strtoull(field.c_str(), nullptr, 10);
+            if (index == 15) system = std::strtoull(field.c_str(), nullptr, 10);
+        }
+        total += static_cast<double>(user + system) / ticksPerSecond;
+    }
+    return total;
+}
+
+constexpr int kWarmUpSteps = 200;  // enough for every stream to be on screen
+
 struct Phase {
     double seconds = 0;  // wall time
     double cpu = 0;      // CPU seconds of the process
+    double others = 0;   // CPU seconds of the watched X server and wineserver
     long frames = 0;     // passes that drew
     int32_t steps = 0;   // update steps made
 };
 
 void PrintPhase(const char* name, const Phase& phase) {
     std::printf(
-        "%-8s %6.2f s: %5ld frames, %7.1f frames/s, CPU %6.1f ms/s (%5.2f%% of a core), "
-        "%ld steps\n",
+        "%-8s %6.2f s: %5ld frames, %5.1f frames/s, %4ld steps; CPU ms/s: saver %6.1f "
+        "(%5.2f%% of a core), X server + wineserver %6.1f\n",
         name, phase.seconds, phase.frames, phase.frames / phase.seconds,
-        phase.cpu * 1000.0 / phase.seconds, phase.cpu * 100.0 / phase.seconds,
-        static_cast<long>(phase.steps));
+        static_cast<long>(phase.steps), phase.cpu * 1000.0 / phase.seconds,
+        phase.cpu * 100.0 / phase.seconds, phase.others * 1000.0 / phase.seconds);
 }
 
 // Runs passes until seconds have gone by (or the loop ends), pacing each when asked.
@@ -68,17 +103,19 @@ Phase RunPhase(HWND window, uint32_t& lastStepTime, double seconds, bool paced) 
     Phase phase;
     double begin, cpuBegin, now, cpu;
     ProcessTimes(&begin, &cpuBegin);
-    const int32_t counter = rainField.cycleCounter;
+    const double othersBegin = WatchedCpu();
     do {
         const bool drew = !DisplayIsOff();
+        const uint32_t stepTime = lastStepTime;
         if (!FramePass(window, lastStepTime)) break;
+        if (lastStepTime != stepTime) ++phase.steps;
         if (drew && !DisplayIsOff()) ++phase.frames;
         if (paced) PaceFrame(window, pacer);
         ProcessTimes(&now, &cpu);
     } while (now - begin < seconds);
     phase.seconds = now - begin;
     phase.cpu = cpu - cpuBegin;
-    phase.steps = rainField.cycleCounter - counter;  // within one cycle: the step count
+    phase.others = WatchedCpu() - othersBegin;
     return phase;
 }
 
@@ -107,25 +144,43 @@ DWORD WINAPI DisplayBackOn(void* parameter) {
     return 0;
 }
 
+// Adds the second phase's figures to the first: halves run alternately add up.
+void Add(Phase& total, const Phase& part) {
+    total.seconds += part.seconds;
+    total.cpu += part.cpu;
+    total.others += part.others;
+    total.frames += part.frames;
+    total.steps += part.steps;
+}
+
 int RunPowerBench(double seconds, bool fast) {
     runMode = ModeSaver;
     hostState = new HostState();
     TakeCurrentDisplayMode();
     settings.FastMode = fast ? 1 : 0;
+    // Continuous rain, stepped until the screen is full: every phase draws the same scene,
+    // where the message cycle would drain the screen in one phase and not another.
+    settings.Continuous = 1;
     HWND window = StartSaver(SW_SHOW);
+    for (int step = 0; step < kWarmUpSteps; ++step) rainField.update();
     const bool swapControl = glTable.wglSwapIntervalEXT != nullptr;
     std::printf(
-        "%s mode, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control %s, "
-        "display-state registration %s\n",
+        "%s mode, continuous, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control "
+        "%s, display-state registration %s\n",
         fast ? "fast" : "normal", settings.ScrWidth, settings.ScrHeight, settings.Size,
         settings.Speed, CurrentRefreshRate(), swapControl ? "present" : "absent",
         hostState->displayNotification ? "made" : "not made");
     timeBeginPeriod(1);
     uint32_t lastStepTime = platform.timeGetTime();
-    if (swapControl) wglSwapIntervalEXT(0);
-    const Phase unpaced = RunPhase(window, lastStepTime, seconds, false);
-    if (swapControl) wglSwapIntervalEXT(1);
-    const Phase paced = RunPhase(window, lastStepTime, seconds, true);
+    // Unpaced and paced alternate in halves, so that a change in the machine's load meanwhile
+    // falls on both alike.
+    Phase unpaced, paced;
+    for (int half = 0; half < 2; ++half) {
+        if (swapControl) wglSwapIntervalEXT(0);
+        Add(unpaced, RunPhase(window, lastStepTime, seconds / 2, false));
+        if (swapControl) wglSwapIntervalEXT(1);
+        Add(paced, RunPhase(window, lastStepTime, seconds / 2, true));
+    }
 
     SendDisplayState(window, 0);
     OffPhase off = {window, static_cast<DWORD>(seconds * 1000)};
