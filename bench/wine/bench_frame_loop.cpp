@@ -83,16 +83,17 @@ struct Phase {
     double seconds = 0;  // wall time
     double cpu = 0;      // CPU seconds of the process
     double others = 0;   // CPU seconds of the watched X server and wineserver
+    double waited = 0;   // wall seconds spent waiting for the next frame's time
     long frames = 0;     // passes that drew
     int32_t steps = 0;   // update steps made
 };
 
 void PrintPhase(const char* name, const Phase& phase) {
     std::printf(
-        "%-8s %6.2f s: %5ld frames, %5.1f frames/s, %4ld steps; CPU ms/s: saver %6.1f "
-        "(%5.2f%% of a core), X server + wineserver %6.1f\n",
+        "%-8s %6.2f s: %5ld frames, %5.1f frames/s, %4ld steps, %4.1f s waited; CPU ms/s: "
+        "saver %6.1f (%5.2f%% of a core), X server + wineserver %6.1f\n",
         name, phase.seconds, phase.frames, phase.frames / phase.seconds,
-        static_cast<long>(phase.steps), phase.cpu * 1000.0 / phase.seconds,
+        static_cast<long>(phase.steps), phase.waited, phase.cpu * 1000.0 / phase.seconds,
         phase.cpu * 100.0 / phase.seconds, phase.others * 1000.0 / phase.seconds);
 }
 
@@ -110,7 +111,11 @@ Phase RunPhase(HWND window, uint32_t& lastStepTime, double seconds, bool paced) 
         if (!FramePass(window, lastStepTime)) break;
         if (lastStepTime != stepTime) ++phase.steps;
         if (drew && !DisplayIsOff()) ++phase.frames;
-        if (paced) PaceFrame(window, pacer);
+        if (paced) {
+            const double before = NowSeconds();
+            PaceFrame(window, pacer);
+            phase.waited += NowSeconds() - before;
+        }
         ProcessTimes(&now, &cpu);
     } while (now - begin < seconds);
     phase.seconds = now - begin;
@@ -149,6 +154,7 @@ void Add(Phase& total, const Phase& part) {
     total.seconds += part.seconds;
     total.cpu += part.cpu;
     total.others += part.others;
+    total.waited += part.waited;
     total.frames += part.frames;
     total.steps += part.steps;
 }
