@@ -4,7 +4,9 @@
 //   bench_frame_loop.exe [frames] [fast]
 // With "power": in one run, the loop for some seconds unpaced (swap interval 0, no waits), paced
 // (as the saver runs) and with the display reported off; frames per second and CPU per second.
-//   bench_frame_loop.exe power [seconds] [fast]
+// Unpaced and paced run alternately in slices of about a second, so both see the same mix of
+// scenes and of machine load.
+//   bench_frame_loop.exe power [seconds] [fast] [continuous]
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -159,33 +161,33 @@ void Add(Phase& total, const Phase& part) {
     total.steps += part.steps;
 }
 
-int RunPowerBench(double seconds, bool fast) {
+int RunPowerBench(double seconds, bool fast, bool continuous) {
     runMode = ModeSaver;
     hostState = new HostState();
     TakeCurrentDisplayMode();
     settings.FastMode = fast ? 1 : 0;
-    // Continuous rain, stepped until the screen is full: every phase draws the same scene,
-    // where the message cycle would drain the screen in one phase and not another.
-    settings.Continuous = 1;
+    settings.Continuous = continuous ? 1 : 0;
     HWND window = StartSaver(SW_SHOW);
+    // Stepped until every stream is on screen, rather than timing the first streams' entry.
     for (int step = 0; step < kWarmUpSteps; ++step) rainField.update();
     const bool swapControl = glTable.wglSwapIntervalEXT != nullptr;
     std::printf(
-        "%s mode, continuous, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control "
+        "%s mode, %s, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control "
         "%s, display-state registration %s\n",
-        fast ? "fast" : "normal", settings.ScrWidth, settings.ScrHeight, settings.Size,
-        settings.Speed, CurrentRefreshRate(), swapControl ? "present" : "absent",
-        hostState->displayNotification ? "made" : "not made");
+        fast ? "fast" : "normal", continuous ? "continuous" : "message cycle", settings.ScrWidth,
+        settings.ScrHeight, settings.Size, settings.Speed, CurrentRefreshRate(),
+        swapControl ? "present" : "absent", hostState->displayNotification ? "made" : "not made");
     timeBeginPeriod(1);
     uint32_t lastStepTime = platform.timeGetTime();
-    // Unpaced and paced alternate in halves, so that a change in the machine's load meanwhile
-    // falls on both alike.
+    // Unpaced and paced alternate in slices, so that the scene (full, draining, empty) and a
+    // change in the machine's load fall on both alike.
     Phase unpaced, paced;
-    for (int half = 0; half < 2; ++half) {
+    const int slices = seconds < 2 ? 1 : static_cast<int>(seconds + 0.5);
+    for (int slice = 0; slice < slices; ++slice) {
         if (swapControl) wglSwapIntervalEXT(0);
-        Add(unpaced, RunPhase(window, lastStepTime, seconds / 2, false));
+        Add(unpaced, RunPhase(window, lastStepTime, seconds / slices, false));
         if (swapControl) wglSwapIntervalEXT(1);
-        Add(paced, RunPhase(window, lastStepTime, seconds / 2, true));
+        Add(paced, RunPhase(window, lastStepTime, seconds / slices, true));
     }
 
     SendDisplayState(window, 0);
@@ -212,10 +214,16 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "power") == 0) {
         const double seconds = argc > 2 ? std::strtod(argv[2], nullptr) : 5.0;
         if (!(seconds > 0 && seconds <= 600)) {
-            std::fprintf(stderr, "usage: bench_frame_loop power [seconds 0..600] [fast]\n");
+            std::fprintf(stderr,
+                         "usage: bench_frame_loop power [seconds 0..600] [fast] [continuous]\n");
             return 2;
         }
-        return RunPowerBench(seconds, argc > 3 && std::strcmp(argv[3], "fast") == 0);
+        bool fast = false, continuous = false;
+        for (int arg = 3; arg < argc; ++arg) {
+            if (std::strcmp(argv[arg], "fast") == 0) fast = true;
+            if (std::strcmp(argv[arg], "continuous") == 0) continuous = true;
+        }
+        return RunPowerBench(seconds, fast, continuous);
     }
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 300;
     const bool fast = argc > 2 && std::strcmp(argv[2], "fast") == 0;
