@@ -2,6 +2,7 @@
 // (the calls exist from Vista on), and the WM_POWERBROADCAST data the window procedure hands on.
 #include "host/display_power_win32.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "base/platform.h"
@@ -38,8 +39,11 @@ bool TakeDisplayStateChange(WPARAM wParam, LPARAM lParam) {
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
     if (std::memcmp(&setting->PowerSetting, &kConsoleDisplayState, sizeof(GUID)) != 0) return false;
     if (setting->DataLength < sizeof(DWORD)) return false;
+    // The data runs past the record's one-byte array; read it from the message's own bytes.
     DWORD state;
-    std::memcpy(&state, setting->Data, sizeof state);
+    std::memcpy(&state,
+                reinterpret_cast<const BYTE*>(lParam) + offsetof(POWERBROADCAST_SETTING, Data),
+                sizeof state);
     hostState->displayOff = state == kDisplayOff ? 1 : 0;
     return true;
 }

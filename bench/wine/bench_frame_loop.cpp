@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -129,12 +130,12 @@ Phase RunPhase(HWND window, uint32_t& lastStepTime, double seconds, bool paced) 
 void SendDisplayState(HWND window, DWORD state) {
     static const GUID kConsoleDisplayState = {
         0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-    POWERBROADCAST_SETTING message = {};
-    message.PowerSetting = kConsoleDisplayState;
-    message.DataLength = sizeof state;
-    std::memcpy(message.Data, &state, sizeof state);
+    alignas(POWERBROADCAST_SETTING)
+        BYTE message[sizeof(POWERBROADCAST_SETTING) + sizeof state] = {};
+    *reinterpret_cast<POWERBROADCAST_SETTING*>(message) = {kConsoleDisplayState, sizeof state, {}};
+    std::memcpy(message + offsetof(POWERBROADCAST_SETTING, Data), &state, sizeof state);
     SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
-                 reinterpret_cast<LPARAM>(&message));
+                 reinterpret_cast<LPARAM>(message));
 }
 
 // Plays the system for the display-off phase: after the given time the display comes back on
