@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // Driver, window, context, cursor, renderer, swap interval, display-state registration and the
-// system's screen-saver state. Ends the
-// process with exit code 0 when the driver cannot be loaded, 1 when the window cannot be made.
+// system's screen-saver state. Ends the process with exit code 0 when the driver cannot be
+// loaded, 1 when the window cannot be made.
 HWND StartSaver(int showCommand);
 
 // One pass: at most one message of the saver window, at most one update step when more than
