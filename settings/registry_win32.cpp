@@ -42,8 +42,7 @@ void ReadSystemSaverSettings(HostState& host) {
     host.passwordDelay = 5;
     host.passwordDialogOpen = 0;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     QueryNumber(key, "Password Delay", host.passwordDelay);
     RegCloseKey(key);
@@ -51,7 +50,7 @@ void ReadSystemSaverSettings(HostState& host) {
 
 void LoadSettings(HostState& host) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
 
     char text[kMessageReadBytes];

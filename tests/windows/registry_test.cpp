@@ -2,6 +2,7 @@
 // HKEY_CURRENT_USER, pointed to through programKeyPath / systemSaverKeyPath, deleted afterwards.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <string>
@@ -244,3 +245,49 @@ TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// Gives key a DACL of the one SDDL ace given to everyone ("KR": read only, "KA": all access).
+bool SetKeyAccess(const std::string& key, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+        return false;
+    HKEY handle;
+    bool set = false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, &handle) == ERROR_SUCCESS) {
+        set = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        RegCloseKey(handle);
+    }
+    LocalFree(descriptor);
+    return set;
+}
+
+}  // namespace
+
+// A profile whose keys can be read but not written (locked down, managed by policy) still gets
+// the user's settings, not the defaults.
+TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
+    Write(program, "Size", REG_DWORD, Le32(60));
+    Write(program, "MSTRING", REG_SZ, Bytes("LOCKED", 7));
+    Write(program, "Software", REG_DWORD, Le32(1));
+    Write(system, "Password Delay", REG_DWORD, Le32(9));
+    for (const std::string& key : {program, system}) {
+        ASSERT_TRUE(SetKeyAccess(key, "D:(A;;KR;;;WD)")) << key;
+        HKEY handle;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle),
+                  ERROR_ACCESS_DENIED)
+            << key << " must really refuse writing for this test to mean anything";
+    }
+
+    ReadSystemSaverSettings(host);
+    LoadSettings(host);
+    EXPECT_EQ(host.passwordDelay, 9);
+    EXPECT_EQ(settings.Size, 60);
+    EXPECT_STREQ(settings.Message, "LOCKED");
+    EXPECT_EQ(host.fastMode, 1);
+
+    for (const std::string& key : {program, system})
+        EXPECT_TRUE(SetKeyAccess(key, "D:(A;;KA;;;WD)")) << key;  // so the scratch key can go
+}
