@@ -1,6 +1,6 @@
 // The drawing as pixels: frames drawn through Mesa's off-screen library with the renderer set up
 // as the saver sets it up, checked for colours, glows, orientation and the additive blend.
-// Native only; skips when libOSMesa.so.8 is not installed.
+// Native only; without libOSMesa.so.8 it skips, or fails under CI (tests/support/dependency.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
 #include "settings/settings.h"
+#include "tests/support/dependency.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class DrawPictures : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string error = OpenOsMesa(mesa, frame.data(), kSide, kSide);
-        if (error == "cannot load libOSMesa.so.8") GTEST_SKIP() << error;
+        if (error == "cannot load libOSMesa.so.8") TORVEX_MISSING_DEPENDENCY("libOSMesa.so.8");
         ASSERT_EQ(error, "");
         saved = settings;
         settings.ScrWidth = kSide;
@@ -53,7 +54,7 @@ protected:
         rainField.columnCount = kColumns;
         rainField.continuous = false;
         rainField.cycleCounter = 400;
-        displayListCellSize = static_cast<float>(kSide) / kColumns;
+        displayLists.displayListCellSize = static_cast<float>(kSide) / kColumns;
         buildDisplayLists();
         SetupRendererState();
         HoldDestinationAlphaAtOne();

@@ -2,8 +2,9 @@
 # torvex-tool shot from the outside: a PNG of the asked size, the same scene as sim for the same
 # command line (only the tick's low 8 bits count), the message mid-screen, and bad input refused.
 # Usage: render_shot_test.sh PATH/TO/torvex-tool   (needs ImageMagick's identify and convert)
-# Exits 77 (skipped) when Mesa's off-screen library is missing.
+# Without Mesa's off-screen library it skips, or fails under CI (tests/support/dependency.sh).
 set -u
+. "$(dirname "$0")/../support/dependency.sh"
 tool=$1
 failures=0
 dir=$(mktemp -d)
@@ -11,7 +12,7 @@ trap 'rm -rf "$dir"' EXIT
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 if ! "$tool" shot --width 8 --height 8 --out "$dir/probe.png" 2>"$dir/err"; then
-    grep -q 'cannot load libOSMesa' "$dir/err" && { echo "skipped: no libOSMesa"; exit 77; }
+    grep -q 'cannot load libOSMesa' "$dir/err" && missing_dependency libOSMesa.so.8
 fi
 
 "$tool" shot --out "$dir/a.png" --steps 30 --tick 3 || fail "default shot exited with $?"
