@@ -29,7 +29,7 @@ void BuildField(int width, int height, int columns, bool fast) {
     settings.FastMode = fast ? 1 : 0;
     settings.Continuous = 0;
     SeedRandom(77);
-    rainField.build(columns, fast, false, settings.Message);
+    rainField.build(width, height, columns, fast, false, settings.Message);
     for (int step = 0; step < 150; ++step) {
         SeedRandom(static_cast<uint32_t>(step));
         rainField.update();
@@ -75,7 +75,7 @@ std::vector<BareStream> FlattenField() {
                 {static_cast<GLuint>(s->glyphs[i]), head ? 1.0f : 0.0f, head ? 1.0f : 0.8f,
                  head ? 1.0f : 0.0f,
                  head ? 1.0f : 0.7f + 0.3f * static_cast<float>(Random()) / 32767.0f,
-                 head ? headGlowList : trailGlowList});
+                 head ? displayLists.headGlowList : displayLists.trailGlowList});
         }
         streams.push_back(bare);
     }
@@ -105,7 +105,7 @@ void DrawBare(const BareGl& gl, const std::vector<BareStream>& streams, GLfloat 
             gl.bind(GL_TEXTURE_2D, c.texture);
             gl.translate(0.0f, -cell, 0.0f);
             gl.colour(c.red, c.green, c.blue, c.alpha);
-            gl.call(glyphList);
+            gl.call(displayLists.glyphList);
             if (!fast) {
                 gl.disable(GL_TEXTURE_2D);
                 gl.call(c.glowList);

@@ -7,8 +7,8 @@
 
 #include "base/platform.h"
 #include "host/command_line.h"
-#include "host/host_state.h"
-#include "host/run_saver.h"
+#include "host/host_state_win32.h"
+#include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"

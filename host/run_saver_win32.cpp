@@ -1,15 +1,14 @@
 // The saver run: brings OpenGL up through the driver layer, opens the full-screen window, runs
 // the frame loop until the window procedure posts WM_QUIT to the window, and gives the system
 // its display mode, cursor and screen-saver state back.
-#include "host/run_saver.h"
+#include "host/run_saver_win32.h"
 
 #include <cstdlib>
 
 #include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
-#include "host/host_state.h"
-#include "host/run_saver_win32.h"
+#include "host/host_state_win32.h"
 #include "host/window_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"
@@ -22,6 +21,8 @@ namespace {
 UINT screenSaverWasRunning = 0;
 
 }  // namespace
+
+void ChooseDriverLibrary(char* buffer) { ChooseDriverLibraryFor(settings.Use3dfx != 0, buffer); }
 
 HWND StartSaver(int showCommand) {
     char libraryName[MAX_PATH] = {};
@@ -38,7 +39,7 @@ HWND StartSaver(int showCommand) {
     ShowWindow(window, showCommand);
     SetupRenderer();
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
-    if (pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+    if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverWasRunning, 0);
     return window;
 }

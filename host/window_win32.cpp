@@ -5,16 +5,13 @@
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_state.h"
+#include "host/host_state_win32.h"
 #include "host/window_proc_win32.h"
 #include "settings/settings.h"
 
-PIXELFORMATDESCRIPTOR saverPixelFormat;
-bool pixelFormatHasAlpha = true;
+PixelFormatState pixelFormatState;
 
 namespace {
-
-bool pixelFormatBuilt = false;
 
 void ShowError(const char* text, unsigned style) {
     platform.MessageBoxA(nullptr, text, "Error", style);
@@ -33,15 +30,16 @@ bool RegisterSaverClass() {
 }
 
 void BuildPixelFormat() {
-    saverPixelFormat = PIXELFORMATDESCRIPTOR{};
-    saverPixelFormat.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    saverPixelFormat.nVersion = 1;
-    saverPixelFormat.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    saverPixelFormat.iPixelType = PFD_TYPE_RGBA;
-    saverPixelFormat.cColorBits = static_cast<BYTE>(settings.ColorBits);
-    saverPixelFormat.cDepthBits = 16;
-    saverPixelFormat.iLayerType = PFD_MAIN_PLANE;
-    pixelFormatBuilt = true;
+    PIXELFORMATDESCRIPTOR& format = pixelFormatState.saverPixelFormat;
+    format = PIXELFORMATDESCRIPTOR{};
+    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = static_cast<BYTE>(settings.ColorBits);
+    format.cDepthBits = 16;
+    format.iLayerType = PFD_MAIN_PLANE;
+    pixelFormatState.pixelFormatBuilt = true;
 }
 
 // Systems often grant 8 alpha planes for a 32-bit request. Stored alpha would then scale every
@@ -51,7 +49,7 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
     int count = DescribePixelFormat(dc, chosen, sizeof granted, &granted);
     if (count == 0) return chosen;
     if (granted.cAlphaBits == 0) {
-        pixelFormatHasAlpha = false;
+        pixelFormatState.pixelFormatHasAlpha = false;
         return chosen;
     }
     for (int index = 1; index <= count; ++index) {
@@ -64,7 +62,7 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
             candidate.cDepthBits >= 16 && candidate.cStencilBits == granted.cStencilBits &&
             candidate.cAccumBits == granted.cAccumBits &&
             candidate.cAuxBuffers == granted.cAuxBuffers) {
-            pixelFormatHasAlpha = false;
+            pixelFormatState.pixelFormatHasAlpha = false;
             return index;
         }
     }
@@ -73,12 +71,13 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
 
 void SetSaverPixelFormat(HWND window) {
     deviceContext = GetDC(window);
-    if (!pixelFormatBuilt) BuildPixelFormat();
-    pixelFormatHasAlpha = true;
-    int index = DriverChoosePixelFormat(deviceContext, &saverPixelFormat);
+    if (!pixelFormatState.pixelFormatBuilt) BuildPixelFormat();
+    pixelFormatState.pixelFormatHasAlpha = true;
+    int index = DriverChoosePixelFormat(deviceContext, &pixelFormatState.saverPixelFormat);
     // The driver's own formats are not GDI's to describe; there the alpha stays unknown.
-    if (index != 0 && !useDriverWgl) index = PreferFormatWithoutAlpha(deviceContext, index);
-    if (index != 0) DriverSetPixelFormat(deviceContext, index, &saverPixelFormat);
+    if (index != 0 && !driverState.useDriverWgl)
+        index = PreferFormatWithoutAlpha(deviceContext, index);
+    if (index != 0) DriverSetPixelFormat(deviceContext, index, &pixelFormatState.saverPixelFormat);
     ReleaseDC(window, deviceContext);
 }
 

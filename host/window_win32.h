@@ -9,13 +9,18 @@
 // or null after a failure (already reported, or the display mode already restored).
 HWND CreateSaverWindow(const char* title, int x, int y, int width, int height);
 
-// The descriptor the pixel format is chosen with: built on the first window, then kept.
-extern PIXELFORMATDESCRIPTOR saverPixelFormat;
+// The saver window's pixel-format state, one per process.
+struct PixelFormatState {
+    // The descriptor the pixel format is chosen with: built on the first window, then kept.
+    PIXELFORMATDESCRIPTOR saverPixelFormat = {};
+    bool pixelFormatBuilt = false;
+    // Whether the frame buffer may store destination alpha: true when the format finally set has
+    // alpha planes, or when the driver's own formats are in use and cannot be described here.
+    // The additive blend needs destination alpha to read as 1, so the run sequence holds it there.
+    bool pixelFormatHasAlpha = true;
+};
 
-// Whether the frame buffer may store destination alpha: true when the format finally set has
-// alpha planes, or when the driver's own formats are in use and cannot be described here.
-// The additive blend needs destination alpha to read as 1, so the run sequence holds it there.
-extern bool pixelFormatHasAlpha;
+extern PixelFormatState pixelFormatState;
 
 // The display-mode search and its fallbacks on their own: true when the mode is set.
 bool SwitchDisplayMode(int width, int height);

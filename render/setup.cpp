@@ -15,7 +15,7 @@ void SetupRenderer() {
     SetupRendererState();
     // Nothing since the seeding drew a random number: the field depends only on the seed, the
     // settings and the screen size.
-    rainField.build(ClampColumnCount(settings.Size, settings.ScrWidth), settings.FastMode != 0,
+    rainField.build(settings.ScrWidth, settings.ScrHeight, settings.Size, settings.FastMode != 0,
                     settings.Continuous != 0, settings.Message);
 }
 

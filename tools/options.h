@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
+
 struct ToolOptions {
     // The scene: screen, columns, message, modes and the clock of the update steps.
     int32_t width = 1024;
     int32_t height = 768;
-    int32_t size = 52;  // column count before clamping to 1..width
-    std::string message = "THE TORVEX";
+    // The saver's own defaults, so a bare command line shows what the saver shows.
+    int32_t size = Settings{}.Size;  // column count before clamping to 1..width
+    std::string message = Settings{}.Message;
     bool continuous = false;
     bool fast = false;
     uint32_t tick = 0;      // tick count when the field is built

@@ -15,7 +15,7 @@ uint32_t FixedTick() { return fixedTick; }
 void BuildScene(const ToolOptions& options, RainField& field) {
     settings.ScrWidth = options.width;
     settings.ScrHeight = options.height;
-    settings.Size = ClampColumnCount(options.size, options.width);
+    settings.Size = options.size;
     settings.Continuous = options.continuous ? 1 : 0;
     settings.FastMode = options.fast ? 1 : 0;
     // Only the first 31 characters can be taken; the length just has to reach past them.
@@ -27,7 +27,8 @@ void BuildScene(const ToolOptions& options, RainField& field) {
     const Platform saved = platform;
     platform.GetTickCount = FixedTick;
     SeedRandom(options.tick & 0xFF);
-    field.build(settings.Size, settings.FastMode != 0, settings.Continuous != 0, settings.Message);
+    field.build(settings.ScrWidth, settings.ScrHeight, settings.Size, settings.FastMode != 0,
+                settings.Continuous != 0, settings.Message);
     for (int32_t k = 1; k <= options.steps; ++k) {
         fixedTick =
             options.tick + static_cast<uint32_t>(k) * static_cast<uint32_t>(options.interval);
