@@ -7,7 +7,7 @@
 
 #include "base/platform.h"
 #include "host/command_line.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "settings/dialogs_win32.h"

@@ -8,7 +8,7 @@
 #include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/window_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"

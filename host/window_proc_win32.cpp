@@ -7,7 +7,7 @@
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "settings/settings.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "rain/field.h"

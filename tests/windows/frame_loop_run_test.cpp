@@ -11,7 +11,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"

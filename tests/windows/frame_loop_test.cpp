@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "settings/settings.h"

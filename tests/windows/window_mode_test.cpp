@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/window_win32.h"
 #include "settings/settings.h"
 

@@ -10,7 +10,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl_table.h"
-#include "host/host_state_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
