@@ -132,22 +132,63 @@ bool SwitchDisplayMode(int width, int height) {
     }
 }
 
-HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
+namespace {
+
+// The popup itself, class registered on first use; null after a reported failure.
+HWND OpenSaverWindow(DWORD extendedStyle, const char* title, int x, int y, int width, int height) {
     if (moduleHandle == nullptr && !RegisterSaverClass()) {
         ShowError("RegisterClass() failed:  Cannot register window class.", MB_OK);
         return nullptr;
     }
-    HWND window = CreateWindowExA(0, "OpenGL", title,
+    HWND window = CreateWindowExA(extendedStyle, "OpenGL", title,
                                   WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
                                   width, height, nullptr, nullptr, moduleHandle, nullptr);
-    if (window == nullptr) {
-        ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
-        return nullptr;
-    }
+    if (window == nullptr) ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
+    return window;
+}
+
+}  // namespace
+
+HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
+    HWND window = OpenSaverWindow(0, title, x, y, width, height);
+    if (window == nullptr) return nullptr;
     // A failed switch leaves the window in place: the caller ends the process at once.
     if (!SwitchDisplayMode(width, height)) return nullptr;
     SetSaverPixelFormat(window);
     return window;
+}
+
+HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds) {
+    // Topmost, so no other program's window stays in front on any monitor.
+    HWND window =
+        OpenSaverWindow(WS_EX_TOPMOST, title, bounds.x, bounds.y, bounds.width, bounds.height);
+    if (window != nullptr) SetSaverPixelFormat(window);
+    return window;
+}
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* found = reinterpret_cast<std::vector<MonitorRect>*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    const MonitorRect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (rect.width < 1 || rect.height < 1) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        found->insert(found->begin(), rect);
+    else
+        found->push_back(rect);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<MonitorRect> FindMonitors() {
+    std::vector<MonitorRect> found;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void TakeCurrentDisplayMode() {

@@ -1,8 +1,12 @@
 // The saver's full-screen window: window class, popup window, display-mode switch with its
 // fallbacks, and the OpenGL pixel format. Display modes and messages go through the platform
-// table (host/platform.h), pixel formats through the driver layer (gl/driver_win32.h).
+// table (base/platform.h), pixel formats through the driver layer (gl/driver_win32.h).
 #pragma once
 #include <windows.h>
+
+#include <vector>
+
+#include "rain/monitors.h"
 
 // Opens the saver window at the given place and size, switches the display to the configured
 // colour depth, size and refresh rate, and sets the window's pixel format. Returns the window,
@@ -21,6 +25,13 @@ struct PixelFormatState {
 };
 
 extern PixelFormatState pixelFormatState;
+
+// The saver window over the whole virtual screen, topmost, for rain on several monitors: no
+// display mode is changed. Returns the window, or null after a reported failure.
+HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds);
+
+// The monitors in virtual-screen pixels, the primary first; empty when none can be found.
+std::vector<MonitorRect> FindMonitors();
 
 // The display-mode search and its fallbacks on their own: true when the mode is set.
 bool SwitchDisplayMode(int width, int height);

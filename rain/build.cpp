@@ -106,6 +106,7 @@ void RainField::build(int32_t width, int32_t height, int32_t columnCount, bool f
     // The lists are for this field's cells, whichever field is being built.
     displayLists.displayListCellSize = cellSize;
     buildDisplayLists();
+    lists = displayLists;
 }
 
 void RainField::release() {

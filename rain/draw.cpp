@@ -109,12 +109,16 @@ void MessageLetter::draw() {
     glPopMatrix();
 }
 
+void DrawRainField(const RainField& field) {
+    for (Stream* stream = field.firstStream; stream != nullptr; stream = stream->next)
+        stream->draw();
+    if (!field.continuous && field.cycleCounter > kLettersShown)
+        for (int32_t j = 0; j < field.messageLength; ++j)
+            if (field.letters[j] != nullptr) field.letters[j]->draw();
+}
+
 void DrawRainFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    for (Stream* stream = rainField.firstStream; stream != nullptr; stream = stream->next)
-        stream->draw();
-    if (!rainField.continuous && rainField.cycleCounter > kLettersShown)
-        for (int32_t j = 0; j < rainField.messageLength; ++j)
-            if (rainField.letters[j] != nullptr) rainField.letters[j]->draw();
+    DrawRainField(rainField);
     glFlush();
 }

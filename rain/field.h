@@ -14,6 +14,15 @@ constexpr int kLetterGlyphs = 15;
 constexpr int kRainGlyphCount = 47;  // rain glyph codes are 0..46
 constexpr int kGlyphCodeCount = 87;  // glyph codes 0..86 name a tile and its texture
 
+// The drawing's record: the display lists every stream and letter calls, together with the cell
+// size they were compiled for. RainField::build sets the size to its own and compiles them.
+struct DisplayLists {
+    uint32_t glyphList;
+    uint32_t trailGlowList;
+    uint32_t headGlowList;
+    float displayListCellSize;
+};
+
 struct Stream {
     Stream* next;
     int32_t cellCount;  // 30..59, fixed
@@ -56,12 +65,17 @@ struct RainField {
     // Size in pixels of the rectangle the field was built for.
     int32_t width;
     int32_t height;
+    // The lists this field's cells are drawn with (see DisplayLists), compiled by build.
+    DisplayLists lists;
 
     // Builds the field for a width x height rectangle; a column count outside 1..width is brought
     // into that range here, and nowhere else.
     void build(int32_t width, int32_t height, int32_t columnCount, bool fastMode, bool continuous,
                const char* message);
+    // One update step: reseeds the random source from the tick count, then steps.
     void update();
+    // The step alone, taking numbers where the random source stands (further fields of a run).
+    void step();
     void respawn(Stream* stream);
     void release();  // frees every stream and letter (the saver keeps them to the end)
 };
@@ -71,15 +85,6 @@ extern RainField rainField;
 
 // The side of one cell when width pixels hold columnCount columns: the one place it is computed.
 float CellSize(int32_t width, int32_t columnCount);
-
-// The drawing's record: the display lists every stream and letter calls, together with the cell
-// size they were compiled for. RainField::build sets the size to its own and compiles them.
-struct DisplayLists {
-    uint32_t glyphList;
-    uint32_t trailGlowList;
-    uint32_t headGlowList;
-    float displayListCellSize;
-};
 
 extern DisplayLists displayLists;
 

@@ -6,6 +6,7 @@
 #include "base/platform.h"
 #include "gl/gl.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "rain/random.h"
 #include "render/textures.h"
 #include "settings/settings.h"
@@ -17,6 +18,13 @@ void SetupRenderer() {
     // settings and the screen size.
     rainField.build(settings.ScrWidth, settings.ScrHeight, settings.Size, settings.FastMode != 0,
                     settings.Continuous != 0, settings.Message);
+}
+
+void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
+    SeedRandom(platform.GetTickCount() & 0xFF);
+    SetupRendererState();
+    rainMonitors.build(monitors, count, primaryOnly, settings.Size, settings.FastMode != 0,
+                       settings.Continuous != 0, settings.Message);
 }
 
 void SetupRendererState() {

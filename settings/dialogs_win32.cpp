@@ -23,6 +23,13 @@ constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
 constexpr int kSpeedUnit = 10;
 
 // Home pages of the free collections the two linked savers belong to.
+// The "Monitors" choices in the order of their stored numbers.
+const char* const kMonitorEntries[kMonitorChoices] = {
+    "Primary monitor only",
+    "Every monitor",
+    "Primary monitor, others black",
+};
+
 const char* const kLinkAddresses[] = {
     "https://www.jwz.org/xscreensaver/",  // IDC_LINK_FIRST: "Atlantis"
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
@@ -71,6 +78,20 @@ void FillModeList(HWND dialog) {
                  reinterpret_cast<LPARAM>(current.c_str()));
 }
 
+// A drop-down list of fixed choices, showing `selected` (the stored value, already in range).
+void FillChoiceList(HWND dialog, int id, const char* const* entries, int count, int32_t selected) {
+    HWND list = GetDlgItem(dialog, id);
+    for (int i = 0; i < count; ++i)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i]));
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+// The list's selection, or `fallback` when nothing is selected.
+int32_t SelectedChoice(HWND dialog, int id, int32_t fallback) {
+    const LRESULT selected = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+    return selected == CB_ERR ? fallback : static_cast<int32_t>(selected);
+}
+
 void InitSettingsDialog(HWND dialog) {
     CheckDlgButton(dialog, IDC_CONTINUOUS, CheckedWhenOne(settings.Continuous));
     CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host(dialog).fastMode));
@@ -81,6 +102,7 @@ void InitSettingsDialog(HWND dialog) {
                   ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
     SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
                   ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
+    FillChoiceList(dialog, IDC_MONITORS, kMonitorEntries, kMonitorChoices, settings.Monitors);
 }
 
 // The selected entry's numbers become the display mode. With nothing selected (the current mode
@@ -132,6 +154,7 @@ void StoreSettings(HWND dialog) {
     Host(dialog).fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
     settings.Size = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SIZE_BAR)) + kSizeBase;
     settings.Speed = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SPEED_BAR)) * kSpeedUnit;
+    settings.Monitors = SelectedChoice(dialog, IDC_MONITORS, settings.Monitors);
     SaveSettings(Host(dialog));
     EndDialog(dialog, IDOK);
 }

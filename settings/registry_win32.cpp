@@ -29,6 +29,21 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     return true;
 }
 
+// A value added after the first ten: a REG_DWORD naming one of `count` choices. Anything else
+// (missing, another type or size, a number outside the list) gives the default, 0.
+int32_t QueryChoice(HKEY key, const char* name, int32_t count) {
+    DWORD type = 0;
+    BYTE data[4] = {};
+    DWORD length = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, &type, data, &length) != ERROR_SUCCESS ||
+        type != REG_DWORD || length != sizeof data)
+        return 0;
+    const uint32_t value = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+                           static_cast<uint32_t>(data[2]) << 16 |
+                           static_cast<uint32_t>(data[3]) << 24;
+    return value < static_cast<uint32_t>(count) ? static_cast<int32_t>(value) : 0;
+}
+
 }  // namespace
 
 void SetNumberValue(HKEY key, const char* name, int32_t value) {
@@ -78,6 +93,16 @@ void LoadSettings(HostState& host) {
         if (QueryNumber(key, number.name, *number.field) && number.field == &settings.FastMode)
             host.fastMode = settings.FastMode;
     }
+
+    // After the ten, the values with a fixed list of choices.
+    const struct {
+        const char* name;
+        int32_t* field;
+        int32_t count;
+    } choices[] = {
+        {"Monitors", &settings.Monitors, kMonitorChoices},
+    };
+    for (const auto& choice : choices) *choice.field = QueryChoice(key, choice.name, choice.count);
     RegCloseKey(key);
 }
 
@@ -101,6 +126,7 @@ void SaveSettings(const HostState& host) {
         {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
         {"Software", host.fastMode},       {"Size", settings.Size},
         {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
+        {"Monitors", settings.Monitors},
     };
     for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
     RegCloseKey(key);
