@@ -268,7 +268,7 @@ TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
         RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                          nullptr, nullptr, nullptr);
         RegCloseKey(key);
-        EXPECT_EQ(count, 10u);
+        EXPECT_EQ(count, 11u);  // the ten, then "Monitors"
 
         auto [type, bytes] = Stored("MSTRING");
         EXPECT_EQ(type, DWORD(REG_SZ));
@@ -379,3 +379,31 @@ TEST_F(Dialogs, ReadMeBoxShowsTitleAndBlueLinks) {
 }
 
 }  // namespace
+
+// The Monitors list: its three entries in order, the stored choice shown, the selection stored.
+TEST_F(Dialogs, MonitorsListShowsAndStoresTheChoice) {
+    const std::vector<std::string> entries = {"Primary monitor only", "Every monitor",
+                                              "Primary monitor, others black"};
+    for (int32_t stored = 0; stored < 3; ++stored) {
+        SCOPED_TRACE(stored);
+        settings.Monitors = stored;
+        const int32_t chosen = (stored + 1) % 3;
+        RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+                                std::vector<std::string> texts;
+                                const LRESULT n = SendDlgItemMessageA(d, 1090, CB_GETCOUNT, 0, 0);
+                                for (LRESULT i = 0; i < n; ++i) {
+                                    char text[64] = {};
+                                    SendDlgItemMessageA(d, 1090, CB_GETLBTEXT, i, LPARAM(text));
+                                    texts.push_back(text);
+                                }
+                                EXPECT_EQ(texts, entries);
+                                EXPECT_EQ(SendDlgItemMessageA(d, 1090, CB_GETCURSEL, 0, 0), stored);
+                                SendDlgItemMessageA(d, 1090, CB_SETCURSEL, chosen, 0);
+                                Press(d, IDOK);
+                            }}});
+        auto [type, bytes] = Stored("Monitors");
+        EXPECT_EQ(type, DWORD(REG_DWORD));
+        EXPECT_EQ(bytes, (std::vector<BYTE>{BYTE(chosen), 0, 0, 0}));
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}

@@ -191,7 +191,7 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     EXPECT_EQ(host.passwordDelay, 5);
 }
 
-TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
+TEST_F(RegistryStore, SaveWritesTheEightNumbersThenMonitorsAsDwords) {
     settings.ScrWidth = 1024;
     settings.ScrHeight = 768;
     settings.ColorBits = 32;
@@ -200,6 +200,7 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     settings.Size = 67;
     settings.Speed = -10;
     settings.Use3dfx = 1;
+    settings.Monitors = 2;
     host.fastMode = 0;
     SaveSettings(host);
 
@@ -208,13 +209,14 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     DWORD count = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 8u);  // neither "MSTRING" nor "Continuous"
+    EXPECT_EQ(count, 9u);  // neither "MSTRING" nor "Continuous"
     const struct {
         const char* name;
         uint32_t value;
     } expected[] = {
         {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
         {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
+        {"Monitors", 2},
     };
     for (const auto& e : expected) {
         BYTE data[16];
@@ -290,4 +292,35 @@ TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
 
     for (const std::string& key : {program, system})
         EXPECT_TRUE(SetKeyAccess(key, "D:(A;;KA;;;WD)")) << key;  // so the scratch key can go
+}
+
+// "Monitors" is a REG_DWORD naming one of three choices; anything else runs on the primary only.
+TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
+    struct Case {
+        const char* label;
+        DWORD type;  // 0: no value stored
+        std::vector<BYTE> data;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"missing", 0, {}, 0},
+        {"every monitor", REG_DWORD, Le32(1), 1},
+        {"others black", REG_DWORD, Le32(2), 2},
+        {"past the list", REG_DWORD, Le32(3), 0},
+        {"negative", REG_DWORD, Le32(uint32_t(-1)), 0},
+        {"binary of four bytes", REG_BINARY, Le32(1), 0},
+        {"dword of two bytes", REG_DWORD, {1, 0}, 0},
+        {"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {"text", REG_SZ, Bytes("1", 2), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+        Write(program, "Size", REG_DWORD, Le32(60));  // the key exists in every case
+        if (c.type != 0) Write(program, "Monitors", c.type, c.data);
+        settings.Monitors = 7;  // whatever was there before loading
+        LoadSettings(host);
+        EXPECT_EQ(settings.Monitors, c.expected);
+        EXPECT_EQ(settings.Size, 60);
+    }
 }
