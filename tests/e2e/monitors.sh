@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# End-to-end runs of `Torvex.scr /s` on two monitors under Wine: a virtual X server (Xvfb) hosts
+# a nested one with two screens side by side (Xephyr with Xinerama), which Wine reports as two
+# monitors, 1024x768 at (0,0) and 800x600 at (1024,0), once it is told not to use XRandR.
+# Checks, from screenshots: "Monitors" 0 rains on the first only, 1 on both with a message
+# centred on each after the drain, 2 on the first with the second black, 1 with a stored display
+# mode that cannot be set still rains; and at 144 logical pixels per inch the rain still reaches
+# every edge of both monitors. A key ends every run with code 0. Screenshots: artifacts/monitors/.
+set -u
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+build="${TORVEX_BUILD_DIR:-build/win64}"
+scr="$build/Torvex.scr"
+probe="$build/tests/windows/monitor_probe.exe"
+prefix="$build/wineprefix-monitors"
+art=artifacts/monitors
+mkdir -p "$art"
+rm -f "$art"/*.rc
+for f in "$scr" "$probe"; do
+  [ -f "$f" ] || { echo "monitors.sh: $f is missing: build the win64 preset first" >&2; exit 1; }
+done
+. tests/support/dependency.sh
+command -v Xephyr >/dev/null || missing_dependency "Xephyr (package xserver-xephyr)"
+
+pids=()
+cleanup() {
+  WINEPREFIX="$root/$prefix" wineserver -k >/dev/null 2>&1 </dev/null
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+}
+trap cleanup EXIT
+fail() { echo "monitors.sh: FAIL: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+
+free_display() {  # first free display number from $1
+  local n=$1
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+wait_display() { for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$1" ] && return 0; sleep 0.1; done; return 1; }
+
+host=$(free_display 150)
+Xvfb ":$host" -screen 0 2048x1024x24 -nolisten tcp >"$art/xvfb.log" 2>&1 &
+pids+=($!)
+wait_display "$host" || fail "Xvfb did not start"
+nested=$(free_display $((host + 1)))
+DISPLAY=":$host" Xephyr ":$nested" -screen 1024x768 -screen 800x600 +xinerama -nolisten tcp \
+  >"$art/xephyr.log" 2>&1 &
+pids+=($!)
+wait_display "$nested" || fail "Xephyr did not start"
+export DISPLAY=":$nested" WINEPREFIX="$root/$prefix" WINEARCH=win64 WINEDEBUG=-all
+unset TORVEX_OWN_DISPLAY
+wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
+[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+reg() { "$wine" reg "$@" </dev/null >/dev/null 2>&1; }
+key='HKCU\Software\Qor\Torvex Saver V2'
+
+# Wine reads the display settings when its server starts: set them, then start it again.
+restart_wine() { wineserver -k >/dev/null 2>&1 </dev/null; sleep 0.5; scripts/wine-run --prefix "$prefix" --boot; }
+scripts/wine-run --prefix "$prefix" --boot || fail "the Wine prefix did not boot"
+reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f
+reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f
+restart_wine || fail "the Wine prefix did not restart"
+
+step "Wine reports two monitors side by side"
+scripts/wine-run --prefix "$prefix" -- "$probe" | tr -d '\r' >"$art/probe.txt"
+grep -qx 'monitor 0 0 1024 768 primary' "$art/probe.txt" &&
+  grep -qx 'monitor 1024 0 800 600 other' "$art/probe.txt" ||
+  fail "the two monitors are not there (see $art/probe.txt)"
+
+# Means of green and of all light in each monitor's rectangle: "first_green second_green".
+FIRST=1024x768+0+0
+SECOND=800x600+1024+0
+green() {  # file geometry
+  convert "$1" -crop "$2" +repage -format '%[fx:mean.g]' info:
+}
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Starts the saver, waits for its window, runs CHECK (a shell function taking the screenshot
+# file) until it passes or SECONDS run out, ends the saver with a key and wants code 0.
+run() {  # name seconds check
+  local name=$1 seconds=$2 check=$3 ok=1
+  ( scripts/wine-run --prefix "$prefix" -- "$scr" /s >"$art/$name.log" 2>&1; echo $? >"$art/$name.rc" ) &
+  timeout 60 xdotool search --sync --onlyvisible --name '^Torvex$' >/dev/null 2>&1 ||
+    fail "$name: no saver window (see $art/$name.log)"
+  sleep 2
+  for _ in $(seq "$seconds"); do
+    import -window root "$art/$name.png"
+    if "$check" "$art/$name.png"; then ok=0; break; fi
+    sleep 1
+  done
+  xdotool key space
+  for _ in $(seq 100); do [ -s "$art/$name.rc" ] && break; sleep 0.1; done
+  [ "$ok" = 0 ] || fail "$name: see $art/$name.png"
+  [ "$(cat "$art/$name.rc" 2>/dev/null)" = 0 ] || fail "$name: exit code $(cat "$art/$name.rc" 2>/dev/null)"
+}
+
+rain_first_only() { above "$(green "$1" $FIRST)" 0.05 && ! above "$(green "$1" $SECOND)" 0.002; }
+rain_on_both() { above "$(green "$1" $FIRST)" 0.05 && above "$(green "$1" $SECOND)" 0.05; }
+# After the drain: each monitor dark above its middle, with white letters in its middle rows
+# whose centre is the monitor's centre (within 8% of its width).
+message_on_both() {
+  convert "$1" -depth 8 rgb:- | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+width = 1824
+def check(x0, y0, w, h):
+    top = sum(data[((y * width) + x) * 3 + 1] for y in range(y0, y0 + h // 4, 4) for x in range(x0, x0 + w, 4))
+    xs = [x for y in range(y0 + h // 2 - 40, y0 + h // 2 + 40) for x in range(x0, x0 + w)
+          if min(data[((y * width) + x) * 3: ((y * width) + x) * 3 + 3]) > 200]
+    if top > 0 or len(xs) < 50: return False
+    return abs(sum(xs) / len(xs) - (x0 + w / 2)) < 0.08 * w
+sys.exit(0 if check(0, 0, 1024, 768) and check(1024, 0, 800, 600) else 1)'
+}
+# Rain reaches the last pixels of both monitors: their right and bottom strips hold green.
+rain_to_every_edge() {
+  local strip
+  for strip in 48x768+976+0 1024x48+0+720 48x600+1776+0 800x48+1024+552; do
+    above "$(green "$1" "$strip")" 0.02 || return 1
+  done
+}
+
+reg delete "$key" /f
+step "Monitors 0 (the default): rain on the first monitor only"
+run primary 10 rain_first_only
+
+step "Monitors 1: rain on both monitors, and after the drain a message centred on each"
+reg add "$key" /v Monitors /t REG_DWORD /d 1 /f
+run every 5 rain_on_both
+# Fewer columns and a step every frame bring the message round sooner.
+reg add "$key" /v Size /t REG_DWORD /d 20 /f
+reg add "$key" /v Speed /t REG_DWORD /d 0 /f
+run message 120 message_on_both
+reg delete "$key" /v Size /f
+reg delete "$key" /v Speed /f
+
+step "Monitors 2: rain on the first monitor, the second black"
+reg add "$key" /v Monitors /t REG_DWORD /d 2 /f
+run others_black 10 rain_first_only
+
+step "Monitors 1 with a stored display mode that cannot be set: rain anyway"
+reg add "$key" /v Monitors /t REG_DWORD /d 1 /f
+reg add "$key" /v ScrWidth /t REG_DWORD /d 640 /f
+reg add "$key" /v ScrHeight /t REG_DWORD /d 480 /f
+reg add "$key" /v ColorBits /t REG_DWORD /d 8 /f
+run impossible_mode 10 rain_on_both
+
+step "144 logical pixels per inch: the rain still covers every pixel of both monitors"
+reg delete "$key" /f
+reg add "$key" /v Monitors /t REG_DWORD /d 1 /f
+reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f
+restart_wine || fail "the Wine prefix did not restart"
+scripts/wine-run --prefix "$prefix" -- "$probe" | tr -d '\r' >"$art/probe-144.txt"
+grep -qx 'dpi 144' "$art/probe-144.txt" || fail "the display is not at 144 dpi (see $art/probe-144.txt)"
+run high_dpi 10 rain_to_every_edge
+
+echo "monitors.sh: all end-to-end checks passed"
