@@ -22,6 +22,9 @@ struct PixelFormatState {
 
 extern PixelFormatState pixelFormatState;
 
+// Gives the window's device context the saver's pixel format (left in deviceContext, released).
+void SetSaverPixelFormat(HWND window);
+
 // The display-mode search and its fallbacks on their own: true when the mode is set.
 bool SwitchDisplayMode(int width, int height);
 
