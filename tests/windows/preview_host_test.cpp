@@ -1,12 +1,11 @@
 // Torvex.scr's preview seen from outside, as the Screen Saver Settings see it: this test makes
 // the little monitor's window, starts `Torvex.scr /p <its number>`, and watches the child that
 // appears in it, input that must not end it, and the end that its parent's destruction brings.
-// Prints the preview process's CPU time per second of wall time (docs/PERFORMANCE.md).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -36,19 +35,6 @@ bool PumpUntil(DWORD milliseconds, Done done) {
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     }
     return true;
-}
-
-double Seconds(const FILETIME& time) {
-    ULARGE_INTEGER value;
-    value.LowPart = time.dwLowDateTime;
-    value.HighPart = time.dwHighDateTime;
-    return static_cast<double>(value.QuadPart) / 1e7;
-}
-
-double CpuSeconds(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1.0;
-    return Seconds(kernel) + Seconds(user);
 }
 
 TEST(PreviewHostTest, ChildFillsTheHostIgnoresInputAndEndsWithIt) {
@@ -106,13 +92,10 @@ TEST(PreviewHostTest, ChildFillsTheHostIgnoresInputAndEndsWithIt) {
         PumpUntil(1000, [] { return false; });
         EXPECT_TRUE(running()) << "input ended the preview";
 
-        // CPU time per second of a running preview: the figure, not a target checked here.
-        const double cpuBefore = CpuSeconds(process.hProcess);
-        const DWORD wallBefore = GetTickCount();
-        PumpUntil(3000, [] { return false; });
-        const double wall = (GetTickCount() - wallBefore) / 1000.0;
-        std::printf("preview CPU: %.3f s per s of wall time over %.1f s\n",
-                    (CpuSeconds(process.hProcess) - cpuBefore) / wall, wall);
+        // scripts/bench-preview keeps the preview running longer and measures its CPU time
+        // from outside: under Wine, GetProcessTimes of another process shows a fraction of it.
+        const char* hold = std::getenv("TORVEX_PREVIEW_SECONDS");
+        if (hold && std::atoi(hold) > 0) PumpUntil(std::atoi(hold) * 1000u, [] { return false; });
         EXPECT_TRUE(running());
     }
 
