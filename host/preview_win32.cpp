@@ -155,6 +155,11 @@ void StopPreview() {
 }
 
 void RunPreview(HWND parent) {
+    // The host window belongs to the system's dialog. A stray small number can name a window of
+    // this very process (its input-method window, say), which would keep the preview alive for
+    // good: such a number counts as naming no window.
+    DWORD owner = 0;
+    if (GetWindowThreadProcessId(parent, &owner) == 0 || owner == GetCurrentProcessId()) return;
     if (StartPreview(parent) == nullptr) return;
     while (PreviewPass()) {}
     StopPreview();

@@ -41,5 +41,5 @@ bool PreviewPass();
 // Child destroyed if still there (its contexts go with it), driver library released.
 void StopPreview();
 
-// The whole preview; returns at once when parent names no window.
+// The whole preview; returns at once when parent names no window or one of this process's.
 void RunPreview(HWND parent);
