@@ -1,6 +1,6 @@
 // The program's entry: reads the command line, prepares what every run mode needs (the 3Dfx
 // splash switch, the current display mode as default, HostState, the stored settings) and runs
-// the mode. Relies on the registry store, the settings dialog and RunSaver.
+// the mode. Relies on the registry store, the settings dialog, RunSaver and RunPreview.
 #include <windows.h>
 
 #include <cstdlib>
@@ -8,6 +8,7 @@
 #include "base/platform.h"
 #include "host/command_line.h"
 #include "host/host_globals_win32.h"
+#include "host/preview_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "settings/dialogs_win32.h"
@@ -57,6 +58,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         RunSaver(showCommand);
         break;
     case ModePreview:
+        RunPreview(parent);  // nothing when the number names no window
+        break;
     case ModeNone:
         break;
     }

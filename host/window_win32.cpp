@@ -69,6 +69,8 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
     return chosen;
 }
 
+}  // namespace
+
 void SetSaverPixelFormat(HWND window) {
     deviceContext = GetDC(window);
     if (!pixelFormatState.pixelFormatBuilt) BuildPixelFormat();
@@ -80,8 +82,6 @@ void SetSaverPixelFormat(HWND window) {
     if (index != 0) DriverSetPixelFormat(deviceContext, index, &pixelFormatState.saverPixelFormat);
     ReleaseDC(window, deviceContext);
 }
-
-}  // namespace
 
 bool SwitchDisplayMode(int width, int height) {
     DEVMODEA mode = {};

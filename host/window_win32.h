@@ -33,6 +33,9 @@ HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds);
 // The monitors in virtual-screen pixels, the primary first; empty when none can be found.
 std::vector<MonitorRect> FindMonitors();
 
+// Gives the window's device context the saver's pixel format (left in deviceContext, released).
+void SetSaverPixelFormat(HWND window);
+
 // The display-mode search and its fallbacks on their own: true when the mode is set.
 bool SwitchDisplayMode(int width, int height);
 
