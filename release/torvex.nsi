@@ -2,12 +2,12 @@
 ; 64-bit system folder and the registry is the 64-bit view, with no redirection).
 ; Built by scripts/dist, which passes the version and the files to pack:
 ;   makensis -DVERSION=2.0.0 -DSCR=Torvex.scr -DREADME=README.txt -DLICENSE=LICENSE.txt
-;            -DICON=torvex.ico -DOUTFILE=installer.exe release/torvex.nsi
+;            -DICON=torvex.ico -DSIDE=installer_side.bmp -DOUTFILE=installer.exe release/torvex.nsi
 ; Command line of the installer: /S silent, /NOACTIVATE leave the current screen saver as it is,
 ; /D=FOLDER the folder for the README, the licence and the uninstaller.
 
-!ifndef VERSION | SCR | README | LICENSE | ICON | OUTFILE
-  !error "scripts/dist passes VERSION, SCR, README, LICENSE, ICON and OUTFILE"
+!ifndef VERSION | SCR | README | LICENSE | ICON | SIDE | OUTFILE
+  !error "scripts/dist passes VERSION, SCR, README, LICENSE, ICON, SIDE and OUTFILE"
 !endif
 
 Unicode true
@@ -48,6 +48,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "See LICENSE.txt"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE}"
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_NOTCHECKED

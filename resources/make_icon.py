@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Draws Torvex.scr's icon from the project's own glyph pictures and writes it as an .ico.
+"""Draws Torvex.scr's icon, and the installer's side picture, from the project's own glyph pictures.
 
 Large sizes show three falling streams of rain glyphs (green trails, white heads); small sizes,
 where a glyph would be a few pixels, show the letter T. Sizes below 256 are 32-bit DIBs (read by
 every Windows version), 256 is PNG. Only the standard library: the output is the same bytes on
 every run, which the reproducible release relies on.
 
-    make_icon.py RAIN.raw LETTERS.raw OUT.ico
+The side picture (164 x 314, the size the installer's first and last pages show) is falling
+rain on black, as a 24-bit BMP.
+
+    make_icon.py RAIN.raw LETTERS.raw OUT.ico [SIDE.bmp]
 """
 import struct
 import sys
@@ -33,8 +36,8 @@ def tile_coverage(picture, index, x, y):
     return max(picture[o], picture[o + 1], picture[o + 2]) / 255.0
 
 
-def blank():
-    return [[(0.0, 0.0, 0.0, 0.0)] * MASTER for _ in range(MASTER)]
+def blank(width=MASTER, height=MASTER, alpha=0.0):
+    return [[(0.0, 0.0, 0.0, alpha)] * width for _ in range(height)]
 
 
 def rounded_background(img, radius=40):
@@ -56,7 +59,7 @@ def stamp(img, picture, index, left, top, scale, colour):
             for dy in range(scale):
                 for dx in range(scale):
                     px, py = left + x * scale + dx, top + y * scale + dy
-                    if 0 <= px < MASTER and 0 <= py < MASTER:
+                    if 0 <= py < len(img) and 0 <= px < len(img[0]):
                         r, g, b, a = img[py][px]
                         img[py][px] = (r + (colour[0] - r) * c, g + (colour[1] - g) * c,
                                        b + (colour[2] - b) * c, a)
@@ -151,9 +154,36 @@ def dib(img):
     return header + pixels + bytes(mask)
 
 
+SIDE_WIDTH, SIDE_HEIGHT = 164, 314
+
+
+def side_picture(rain):
+    """Seven streams of 2x glyphs, each its own length, faded towards the top, white heads."""
+    img = blank(SIDE_WIDTH, SIDE_HEIGHT, 1.0)
+    cell = TILE * 2 + 2
+    for column in range(SIDE_WIDTH // cell + 1):
+        length = 3 + (column * 5) % 6
+        head = (column * 3) % 4 + length
+        for row in range(head - length, head + 1):
+            fade = 0.2 + 0.8 * (row - head + length) / length
+            colour = (1.0, 1.0, 1.0) if row == head else (0.1 * fade, fade, 0.2 * fade)
+            code = (column * 13 + row * 7) % 47
+            stamp(img, rain, code, column * cell - 4, row * cell - 10, 2, colour)
+    return img
+
+
+def bmp24(img):
+    width, height = len(img[0]), len(img)
+    stride = (width * 3 + 3) // 4 * 4
+    rows = b"".join(bytes(c for r, g, b, _ in line for c in (byte(b), byte(g), byte(r)))
+                    .ljust(stride, b"\0") for line in reversed(img))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0)
+    return struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info)) + info + rows
+
+
 def main():
-    if len(sys.argv) != 4:
-        sys.exit("usage: make_icon.py RAIN.raw LETTERS.raw OUT.ico")
+    if len(sys.argv) not in (4, 5):
+        sys.exit("usage: make_icon.py RAIN.raw LETTERS.raw OUT.ico [SIDE.bmp]")
     rain, letters = read_picture(sys.argv[1]), read_picture(sys.argv[2])
     masters = {"rain": rain_master(rain), "letter": letter_master(letters)}
     images = []
@@ -168,6 +198,9 @@ def main():
     out += b"".join(data for _, data in images)
     with open(sys.argv[3], "wb") as f:
         f.write(out)
+    if len(sys.argv) == 5:
+        with open(sys.argv[4], "wb") as f:
+            f.write(bmp24(side_picture(rain)))
 
 
 if __name__ == "__main__":

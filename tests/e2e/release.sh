@@ -154,18 +154,32 @@ xdotool key space
 for _ in $(seq 50); do [ -s "$work/saver.rc" ] && break; sleep 0.1; done
 [ "$(cat "$work/saver.rc" 2>/dev/null)" = 0 ] || fail "a key did not end the saver with exit code 0"
 
+# Runs the entry's QuietUninstallString as Windows would. The uninstaller copies itself to the
+# temporary folder, starts the copy and returns at once: wait for the copy's work to show.
+uninstall_quietly() {
+  local quiet
+  quiet=$(regval "$uninstall_key" QuietUninstallString) || fail "no QuietUninstallString"
+  win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' "$quiet" ||
+    fail "the uninstaller could not be started"
+  for _ in $(seq 60); do [ -e "$drive/Program Files/Torvex" ] || break; sleep 0.5; done
+}
+
 step "the silent uninstall (the entry's QuietUninstallString) removes all but the user's settings"
-quiet=$(regval "$uninstall_key" QuietUninstallString)
-# The uninstaller copies itself to the temporary folder, starts the copy and returns at once:
-# wait for the copy's work to show.
-win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' "$quiet" ||
-  fail "the uninstaller could not be started"
-for _ in $(seq 60); do [ -e "$drive/Program Files/Torvex" ] || break; sleep 0.5; done
+uninstall_quietly
 [ ! -e "$drive/Program Files/Torvex" ] || fail "Program Files\\Torvex is still there"
 [ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "system32\\Torvex.scr is still there"
 [ -z "$(regval "$uninstall_key" DisplayName)" ] || fail "the Apps & Features entry is still there"
 [ -z "$(regval "$desktop" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names Torvex"
 [ "$(regval "$user_key" MSTRING)" = "RELEASE CHECK" ] || fail "the uninstall removed the user's settings"
+
+step "another chosen screen saver stays chosen through /NOACTIVATE and the uninstall"
+other='C:\windows\system32\Other.scr'
+win reg add "$desktop" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null || fail "could not choose a saver"
+win "$a/dist/$name-installer.exe" /S /NOACTIVATE || fail "the installer failed"
+[ "$(regval "$desktop" SCRNSAVE.EXE)" = "$other" ] || fail "/NOACTIVATE replaced the chosen saver"
+uninstall_quietly
+[ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "the second uninstall left Torvex.scr"
+[ "$(regval "$desktop" SCRNSAVE.EXE)" = "$other" ] || fail "the uninstall cleared another saver"
 
 # ---- Signing ----------------------------------------------------------------------------------------
 step "a throwaway certificate signs Torvex.scr and the installer"
