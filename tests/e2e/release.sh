@@ -201,4 +201,8 @@ for f in "$work/signed/Torvex.scr" "$work/signed/$name-installer.exe"; do
     { cat "$work/verify.log"; fail "$(basename "$f") carries no valid signature"; }
 done
 
+# A passing run leaves no Wine prefix behind (it is large); a failing one keeps it to look into.
+scripts/wine-run --prefix "$prefix" --stop
+trap - EXIT
+rm -rf "$prefix" "$prefix.state"
 echo "release.sh: all checks passed (work files in build/release-test/)"
