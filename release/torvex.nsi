@@ -1,13 +1,14 @@
 ; The Torvex installer (NSIS 3, 64-bit Unicode stub: a 64-bit program, so $SYSDIR is the real
 ; 64-bit system folder and the registry is the 64-bit view, with no redirection).
 ; Built by scripts/dist, which passes the version and the files to pack:
-;   makensis -DVERSION=2.0.0 -DSCR=Torvex.scr -DREADME=README.txt -DLICENSE=LICENSE.txt
+;   makensis -DVERSION=2.0.0 -DCOPYRIGHT="Copyright ..." -DSCR=Torvex.scr -DREADME=README.txt
+;            -DLICENSE=LICENSE.txt
 ;            -DICON=torvex.ico -DSIDE=installer_side.bmp -DOUTFILE=installer.exe release/torvex.nsi
 ; Command line of the installer: /S silent, /NOACTIVATE leave the current screen saver as it is,
 ; /D=FOLDER the folder for the README, the licence and the uninstaller.
 
-!ifndef VERSION | SCR | README | LICENSE | ICON | SIDE | OUTFILE
-  !error "scripts/dist passes VERSION, SCR, README, LICENSE, ICON, SIDE and OUTFILE"
+!ifndef VERSION | COPYRIGHT | SCR | README | LICENSE | ICON | SIDE | OUTFILE
+  !error "scripts/dist passes VERSION, COPYRIGHT, SCR, README, LICENSE, ICON, SIDE and OUTFILE"
 !endif
 
 Unicode true
@@ -39,12 +40,11 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} screen saver installer"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "See LICENSE.txt"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
-!include "x64.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -100,10 +100,6 @@ Section "Make ${PRODUCT} my screen saver" SecActivate
 SectionEnd
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
   SetRegView 64
   ${GetParameters} $0
   ClearErrors
@@ -122,7 +118,8 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
-  Delete "$SYSDIR\Torvex.scr"
+  ; A saver that is running right now goes at the next restart.
+  Delete /REBOOTOK "$SYSDIR\Torvex.scr"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
