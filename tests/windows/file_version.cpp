@@ -29,7 +29,8 @@ void PrintIconSizes(const char* path) {
     LPSTR group = nullptr;
     EnumResourceNamesA(module, RT_GROUP_ICON, FirstIconGroup, reinterpret_cast<LONG_PTR>(&group));
     HRSRC info = group ? FindResourceA(module, group, RT_GROUP_ICON) : nullptr;
-    const BYTE* data = info ? static_cast<const BYTE*>(LockResource(LoadResource(module, info))) : nullptr;
+    const BYTE* data =
+        info ? static_cast<const BYTE*>(LockResource(LoadResource(module, info))) : nullptr;
     std::printf("IconSizes=");
     if (data && SizeofResource(module, info) >= 6) {
         WORD count = *reinterpret_cast<const WORD*>(data + 4);
@@ -66,15 +67,17 @@ int main(int argc, char** argv) {
     UINT length = 0;
     if (VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed)
         std::printf("FixedFileVersion=%u.%u.%u.%u\n", unsigned{HIWORD(fixed->dwFileVersionMS)},
-                    unsigned{LOWORD(fixed->dwFileVersionMS)}, unsigned{HIWORD(fixed->dwFileVersionLS)},
+                    unsigned{LOWORD(fixed->dwFileVersionMS)},
+                    unsigned{HIWORD(fixed->dwFileVersionLS)},
                     unsigned{LOWORD(fixed->dwFileVersionLS)});
     WORD* translation = nullptr;
     if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
-                        reinterpret_cast<void**>(&translation), &length) || length < 4) {
+                        reinterpret_cast<void**>(&translation), &length) ||
+        length < 4) {
         std::fprintf(stderr, "file_version: no translation table in %s\n", argv[1]);
         return 1;
     }
-    const char* names[] = {"FileVersion", "ProductVersion", "ProductName", "FileDescription",
+    const char* names[] = {"FileVersion", "ProductVersion", "ProductName",     "FileDescription",
                            "CompanyName", "LegalCopyright", "OriginalFilename"};
     for (const char* name : names) {
         char query[128];
