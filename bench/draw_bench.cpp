@@ -29,7 +29,7 @@ void BuildField(int width, int height, int columns, bool fast) {
     settings.FastMode = fast ? 1 : 0;
     settings.Continuous = 0;
     SeedRandom(77);
-    rainField.build(columns, fast, false, settings.Message);
+    rainField.build(width, height, columns, fast, false, settings.Message);
     for (int step = 0; step < 150; ++step) {
         SeedRandom(static_cast<uint32_t>(step));
         rainField.update();
@@ -46,7 +46,10 @@ void FrameCallsThroughNoOpTable(benchmark::State& state) {
 }
 BENCHMARK(FrameCallsThroughNoOpTable)
     ->ArgNames({"columns", "fast"})
-    ->Args({52, 0})->Args({67, 0})->Args({52, 1})->Args({67, 1})
+    ->Args({52, 0})
+    ->Args({67, 0})
+    ->Args({52, 1})
+    ->Args({67, 1})
     ->Unit(benchmark::kMicrosecond);
 
 // The same frame as a flat list of cells (trail alphas drawn once, as varied as ours), drawn by a
@@ -68,10 +71,11 @@ std::vector<BareStream> FlattenField() {
         for (int i = s->cellCount - 1; i >= (s->brightHead ? 0 : 1); --i) {
             if (s->y + static_cast<float>(i + 1) * s->cellSize < 0.0f) break;
             const bool head = i == 0;
-            bare.cells.push_back({static_cast<GLuint>(s->glyphs[i]), head ? 1.0f : 0.0f,
-                                  head ? 1.0f : 0.8f, head ? 1.0f : 0.0f,
-                                  head ? 1.0f : 0.7f + 0.3f * static_cast<float>(Random()) / 32767.0f,
-                                  head ? headGlowList : trailGlowList});
+            bare.cells.push_back(
+                {static_cast<GLuint>(s->glyphs[i]), head ? 1.0f : 0.0f, head ? 1.0f : 0.8f,
+                 head ? 1.0f : 0.0f,
+                 head ? 1.0f : 0.7f + 0.3f * static_cast<float>(Random()) / 32767.0f,
+                 head ? displayLists.headGlowList : displayLists.trailGlowList});
         }
         streams.push_back(bare);
     }
@@ -101,7 +105,7 @@ void DrawBare(const BareGl& gl, const std::vector<BareStream>& streams, GLfloat 
             gl.bind(GL_TEXTURE_2D, c.texture);
             gl.translate(0.0f, -cell, 0.0f);
             gl.colour(c.red, c.green, c.blue, c.alpha);
-            gl.call(glyphList);
+            gl.call(displayLists.glyphList);
             if (!fast) {
                 gl.disable(GL_TEXTURE_2D);
                 gl.call(c.glowList);
@@ -141,7 +145,7 @@ void FullFrameThroughMesa(benchmark::State& state) {
             DrawBare(gl, streams, cell, fast);
         else
             DrawRainFrame();
-        gl.finish();   // the frame is only drawn once llvmpipe has finished it
+        gl.finish();  // the frame is only drawn once llvmpipe has finished it
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
     // llvmpipe compiles its shader variants on first use: keep that out of the timing.
@@ -164,8 +168,10 @@ void FullFrameThroughMesa(benchmark::State& state) {
 }
 BENCHMARK(FullFrameThroughMesa)
     ->ArgNames({"w", "h", "columns", "fast"})
-    ->Args({1024, 768, 52, 0})->Args({1024, 768, 52, 1})
-    ->Args({1920, 1080, 67, 0})->Args({1920, 1080, 67, 1})
+    ->Args({1024, 768, 52, 0})
+    ->Args({1024, 768, 52, 1})
+    ->Args({1920, 1080, 67, 0})
+    ->Args({1920, 1080, 67, 1})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(4.0)
     ->UseRealTime();

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/platform.h"
 #include "gl/gl_null.h"
-#include "host/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"
@@ -25,7 +25,7 @@ void RainUpdateStep(benchmark::State& state) {
     platform.GetTickCount = Tick;
     SeedRandom(0);
     RainField field{};
-    field.build(columns, false, continuous, "THE TORVEX");
+    field.build(1920, 1080, columns, false, continuous, "THE TORVEX");
     for (auto _ : state) {
         field.update();
         benchmark::DoNotOptimize(field.firstStream->y);
@@ -45,7 +45,10 @@ BENCHMARK(RainUpdateStep)
     ->ReportAggregatesOnly(true)
     // Other work on a shared machine only ever adds time: the fastest repetition is the step's
     // own cost, the median what it costs under that load.
-    ->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+    ->ComputeStatistics("min",
+                        [](const std::vector<double>& v) {
+                            return *std::min_element(v.begin(), v.end());
+                        })
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -6,16 +6,16 @@
 #include "gl/gl.h"
 
 void HoldDestinationAlphaAtOne() {
-  // A double-buffered window alternates between its buffers at every swap: both must hold
-  // alpha 1, or every other frame loses the additive blend.
-  GLint drawBuffer = GL_FRONT;
-  glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
-  const bool doubleBuffered = drawBuffer == GL_BACK;
-  if (doubleBuffered) glDrawBuffer(GL_FRONT_AND_BACK);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  if (doubleBuffered) glDrawBuffer(GL_BACK);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
-  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    // A double-buffered window alternates between its buffers at every swap: both must hold
+    // alpha 1, or every other frame loses the additive blend.
+    GLint drawBuffer = GL_FRONT;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+    const bool doubleBuffered = drawBuffer == GL_BACK;
+    if (doubleBuffered) glDrawBuffer(GL_FRONT_AND_BACK);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (doubleBuffered) glDrawBuffer(GL_BACK);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 }

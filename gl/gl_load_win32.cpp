@@ -11,15 +11,15 @@ using WglGetProcAddress = PROC(WINAPI*)(LPCSTR name);
 }  // namespace
 
 void* ResolveGlExport(const char* name, void* module) {
-  if (!module || !name) return nullptr;
-  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+    if (!module || !name) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
 }
 
 void* ResolveGlThroughWgl(const char* name, void* module) {
-  if (!module || !name) return nullptr;
-  // Looked up per row rather than once, so each row asks the library as it stands.
-  auto wglGetProcAddressOfDriver = reinterpret_cast<WglGetProcAddress>(
-      reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), "wglGetProcAddress")));
-  if (!wglGetProcAddressOfDriver) return nullptr;
-  return reinterpret_cast<void*>(wglGetProcAddressOfDriver(name));
+    if (!module || !name) return nullptr;
+    // Looked up per row rather than once, so each row asks the library as it stands.
+    auto wglGetProcAddressOfDriver = reinterpret_cast<WglGetProcAddress>(
+        reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), "wglGetProcAddress")));
+    if (!wglGetProcAddressOfDriver) return nullptr;
+    return reinterpret_cast<void*>(wglGetProcAddressOfDriver(name));
 }

@@ -11,15 +11,12 @@ struct NoOp;
 
 template <typename Result, typename... Args>
 struct NoOp<Result(TORVEX_GLAPI*)(Args...)> {
-  static Result TORVEX_GLAPI Call(Args...) { return Result(); }
+    static Result TORVEX_GLAPI Call(Args...) { return Result(); }
 };
 
 }  // namespace
 
 void FillGlTableWithNoOps() {
 #define GL_CORE(ret, name, params, args) glTable.name = &NoOp<decltype(glTable.name)>::Call;
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 }

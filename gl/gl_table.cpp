@@ -6,10 +6,7 @@ GlTable glTable;
 
 const char* const kGlRowNames[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) #name,
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 namespace {
@@ -20,46 +17,37 @@ using RowGetter = void* (*)();
 
 const RowSetter kSetters[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) \
-  [](void* address) { glTable.name = reinterpret_cast<decltype(glTable.name)>(address); },
-#define GL_EXT GL_CORE
+    [](void* address) { glTable.name = reinterpret_cast<decltype(glTable.name)>(address); },
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 const RowGetter kGetters[kGlRowCount] = {
-#define GL_CORE(ret, name, params, args) \
-  []() { return reinterpret_cast<void*>(glTable.name); },
-#define GL_EXT GL_CORE
+#define GL_CORE(ret, name, params, args) []() { return reinterpret_cast<void*>(glTable.name); },
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 }  // namespace
 
 bool FillGlCoreRows(GlResolver resolve, void* user, int* firstMissing) {
-  int missing = -1;
-  for (int row = 0; row < kGlCoreCount; ++row) {
-    void* address = (missing < 0 && resolve) ? resolve(kGlRowNames[row], user) : nullptr;
-    if (!address && missing < 0) missing = row;
-    // Rows from the first missing one on are cleared, so a failed fill never leaves a
-    // pointer from an earlier library behind.
-    kSetters[row](missing < 0 ? address : nullptr);
-  }
-  if (firstMissing) *firstMissing = missing;
-  return missing < 0;
+    int missing = -1;
+    for (int row = 0; row < kGlCoreCount; ++row) {
+        void* address = (missing < 0 && resolve) ? resolve(kGlRowNames[row], user) : nullptr;
+        if (!address && missing < 0) missing = row;
+        // Rows from the first missing one on are cleared, so a failed fill never leaves a
+        // pointer from an earlier library behind.
+        kSetters[row](missing < 0 ? address : nullptr);
+    }
+    if (firstMissing) *firstMissing = missing;
+    return missing < 0;
 }
 
 void FillGlExtRows(GlResolver resolve, void* user) {
-  for (int row = kGlCoreCount; row < kGlRowCount; ++row)
-    kSetters[row](resolve ? resolve(kGlRowNames[row], user) : nullptr);
+    for (int row = kGlCoreCount; row < kGlRowCount; ++row)
+        kSetters[row](resolve ? resolve(kGlRowNames[row], user) : nullptr);
 }
 
 void ClearGlTable() {
-  for (int row = 0; row < kGlRowCount; ++row) kSetters[row](nullptr);
+    for (int row = 0; row < kGlRowCount; ++row) kSetters[row](nullptr);
 }
 
-void* GlTableRow(int row) {
-  return (row >= 0 && row < kGlRowCount) ? kGetters[row]() : nullptr;
-}
+void* GlTableRow(int row) { return (row >= 0 && row < kGlRowCount) ? kGetters[row]() : nullptr; }

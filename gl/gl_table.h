@@ -7,10 +7,7 @@
 
 struct GlTable {
 #define GL_CORE(ret, name, params, args) ret(TORVEX_GLAPI* name) params;
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
 };
 
 extern GlTable glTable;
@@ -18,11 +15,8 @@ extern GlTable glTable;
 // Row indices, in table order: kGlRow_glAccum == 0 ... kGlRow_glPointParameterfvEXT == 375.
 enum GlRow : int {
 #define GL_CORE(ret, name, params, args) kGlRow_##name,
-#define GL_EXT GL_CORE
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT
-  kGlRowCount
+    kGlRowCount
 };
 
 constexpr int kGlCoreCount = 336;  // every OpenGL 1.1 function, all required

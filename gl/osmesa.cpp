@@ -25,11 +25,11 @@ using GetProcAddress = OsMesaProc (*)(const char* name);
 
 template <typename Function>
 Function Symbol(void* library, const char* name) {
-  return reinterpret_cast<Function>(dlsym(library, name));
+    return reinterpret_cast<Function>(dlsym(library, name));
 }
 
 void* ResolveThroughOsMesa(const char* name, void* user) {
-  return reinterpret_cast<void*>(reinterpret_cast<GetProcAddress>(user)(name));
+    return reinterpret_cast<void*>(reinterpret_cast<GetProcAddress>(user)(name));
 }
 
 }  // namespace
@@ -42,60 +42,60 @@ extern "C" const char* __lsan_default_options() { return "print_suppressions=0";
 #endif
 
 std::string OpenOsMesa(OsMesa& mesa, unsigned char* pixels, int width, int height) {
-  CloseOsMesa(mesa);
-  if (!pixels || width <= 0 || height <= 0) return "invalid off-screen buffer";
-  if (!mesa.library) mesa.library = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
-  if (!mesa.library) return std::string("cannot load ") + kLibraryName;
+    CloseOsMesa(mesa);
+    if (!pixels || width <= 0 || height <= 0) return "invalid off-screen buffer";
+    if (!mesa.library) mesa.library = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
+    if (!mesa.library) return std::string("cannot load ") + kLibraryName;
 
-  auto create = Symbol<CreateContextExt>(mesa.library, "OSMesaCreateContextExt");
-  auto makeCurrent = Symbol<MakeCurrent>(mesa.library, "OSMesaMakeCurrent");
-  auto destroy = Symbol<DestroyContext>(mesa.library, "OSMesaDestroyContext");
-  auto getProcAddress = Symbol<GetProcAddress>(mesa.library, "OSMesaGetProcAddress");
-  if (!create || !makeCurrent || !destroy || !getProcAddress)
-    return std::string(kLibraryName) + " lacks an OSMesa entry point";
+    auto create = Symbol<CreateContextExt>(mesa.library, "OSMesaCreateContextExt");
+    auto makeCurrent = Symbol<MakeCurrent>(mesa.library, "OSMesaMakeCurrent");
+    auto destroy = Symbol<DestroyContext>(mesa.library, "OSMesaDestroyContext");
+    auto getProcAddress = Symbol<GetProcAddress>(mesa.library, "OSMesaGetProcAddress");
+    if (!create || !makeCurrent || !destroy || !getProcAddress)
+        return std::string(kLibraryName) + " lacks an OSMesa entry point";
 
-  void* context = create(kOsMesaRgba, 24, 0, 0, nullptr);
-  if (!context) context = create(kOsMesaRgba, 16, 0, 0, nullptr);
-  if (!context) return "cannot create an OSMesa RGBA context";
-  if (!makeCurrent(context, pixels, GL_UNSIGNED_BYTE, width, height)) {
-    destroy(context);
-    return "cannot make the OSMesa context current";
-  }
-  int missing = -1;
-  if (!FillGlCoreRows(&ResolveThroughOsMesa, reinterpret_cast<void*>(getProcAddress), &missing)) {
-    makeCurrent(nullptr, nullptr, 0, 0, 0);
-    destroy(context);
-    return std::string("OpenGL function missing: ") + kGlRowNames[missing];
-  }
-  FillGlExtRows(&ResolveThroughOsMesa, reinterpret_cast<void*>(getProcAddress));
-  mesa.context = context;
-  mesa.width = width;
-  mesa.height = height;
-  return "";
+    void* context = create(kOsMesaRgba, 24, 0, 0, nullptr);
+    if (!context) context = create(kOsMesaRgba, 16, 0, 0, nullptr);
+    if (!context) return "cannot create an OSMesa RGBA context";
+    if (!makeCurrent(context, pixels, GL_UNSIGNED_BYTE, width, height)) {
+        destroy(context);
+        return "cannot make the OSMesa context current";
+    }
+    int missing = -1;
+    if (!FillGlCoreRows(&ResolveThroughOsMesa, reinterpret_cast<void*>(getProcAddress), &missing)) {
+        makeCurrent(nullptr, nullptr, 0, 0, 0);
+        destroy(context);
+        return std::string("OpenGL function missing: ") + kGlRowNames[missing];
+    }
+    FillGlExtRows(&ResolveThroughOsMesa, reinterpret_cast<void*>(getProcAddress));
+    mesa.context = context;
+    mesa.width = width;
+    mesa.height = height;
+    return "";
 }
 
 void CloseOsMesa(OsMesa& mesa) {
-  if (!mesa.context || !mesa.library) return;
-  auto makeCurrent = Symbol<MakeCurrent>(mesa.library, "OSMesaMakeCurrent");
-  auto destroy = Symbol<DestroyContext>(mesa.library, "OSMesaDestroyContext");
-  if (makeCurrent) makeCurrent(nullptr, nullptr, 0, 0, 0);
-  if (destroy) destroy(mesa.context);
-  mesa.context = nullptr;
-  // The table now points into a library without a current context; clearing it makes a stray
-  // call crash loudly instead of drawing into freed state.
-  ClearGlTable();
+    if (!mesa.context || !mesa.library) return;
+    auto makeCurrent = Symbol<MakeCurrent>(mesa.library, "OSMesaMakeCurrent");
+    auto destroy = Symbol<DestroyContext>(mesa.library, "OSMesaDestroyContext");
+    if (makeCurrent) makeCurrent(nullptr, nullptr, 0, 0, 0);
+    if (destroy) destroy(mesa.context);
+    mesa.context = nullptr;
+    // The table now points into a library without a current context; clearing it makes a stray
+    // call crash loudly instead of drawing into freed state.
+    ClearGlTable();
 }
 
 std::vector<unsigned char> ReadPixelsRgbTopFirst(int width, int height) {
-  std::vector<unsigned char> rgb;
-  if (width <= 0 || height <= 0) return rgb;
-  const size_t rowBytes = static_cast<size_t>(width) * 3;
-  std::vector<unsigned char> bottomFirst(rowBytes * static_cast<size_t>(height));
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomFirst.data());
-  rgb.resize(bottomFirst.size());
-  for (int y = 0; y < height; ++y)
-    std::copy_n(&bottomFirst[static_cast<size_t>(height - 1 - y) * rowBytes], rowBytes,
-                &rgb[static_cast<size_t>(y) * rowBytes]);
-  return rgb;
+    std::vector<unsigned char> rgb;
+    if (width <= 0 || height <= 0) return rgb;
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    std::vector<unsigned char> bottomFirst(rowBytes * static_cast<size_t>(height));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomFirst.data());
+    rgb.resize(bottomFirst.size());
+    for (int y = 0; y < height; ++y)
+        std::copy_n(&bottomFirst[static_cast<size_t>(height - 1 - y) * rowBytes], rowBytes,
+                    &rgb[static_cast<size_t>(y) * rowBytes]);
+    return rgb;
 }

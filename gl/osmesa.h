@@ -7,10 +7,10 @@
 #include <vector>
 
 struct OsMesa {
-  void* library = nullptr;  // dlopen handle, kept for the process: Mesa does not unload cleanly
-  void* context = nullptr;  // OSMesaContext
-  int width = 0;
-  int height = 0;
+    void* library = nullptr;  // dlopen handle, kept for the process: Mesa does not unload cleanly
+    void* context = nullptr;  // OSMesaContext
+    int width = 0;
+    int height = 0;
 };
 
 // Loads "libOSMesa.so.8", creates an RGBA context (24 depth bits, or 16 when 24 is refused) over

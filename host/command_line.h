@@ -13,12 +13,8 @@ enum RunMode : int32_t {
 
 struct CommandLine {
     RunMode mode = ModeNone;
-    int32_t parentWindow = 0;       // window number after the switch letter (atoi rules); 0: none
+    int32_t parentWindow = 0;  // window number after the switch letter (atoi rules); 0: none
     bool wantsForegroundWindow = false;  // "/c" with nothing behind it: the caller asks Windows
 };
 
 CommandLine ParseCommandLine(const char* text);
-
-// atoi's rules (leading white space, optional sign, decimal digits up to the first other
-// character), except that numbers beyond 32 bits saturate instead of being undefined.
-int32_t AtoiSaturating(const char* text);

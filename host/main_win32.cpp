@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 
+#include "base/platform.h"
 #include "host/command_line.h"
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "host/host_globals_win32.h"
+#include "host/run_saver_win32.h"
 #include "host/window_win32.h"
-#include "host/run_saver.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
@@ -51,7 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         break;
     case ModeSettings:
         moduleHandle = instance;
-        ShowSettingsDialog(instance, parent);
+        ShowSettingsDialog(instance, parent, *hostState);
         break;
     case ModeSaver:
         RunSaver(showCommand);

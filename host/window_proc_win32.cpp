@@ -3,13 +3,15 @@
 // Relies on hostState (created before the window) and the driver layer for the context.
 #include "host/window_proc_win32.h"
 
+#include <cstdint>
+
+#include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "host/host_globals_win32.h"
 
 namespace {
 
-constexpr int32_t kLargeMove = 50;   // pixels along either axis
+constexpr int32_t kLargeMove = 50;  // pixels along either axis
 constexpr int32_t kMovesBeforeClose = 3;
 constexpr DWORD kVersionRecordSize = 148;
 
@@ -51,22 +53,29 @@ bool PasswordAccepted(HWND window) {
     return accepted;
 }
 
+// A negative stored delay means never ask; a delay too long for 32-bit milliseconds saturates
+// rather than wrapping to a short one.
+uint32_t PasswordDelayMilliseconds(int32_t seconds) {
+    if (seconds < 0) return UINT32_MAX;
+    const uint64_t milliseconds = static_cast<uint64_t>(seconds) * 1000u;
+    return milliseconds > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(milliseconds);
+}
+
 LRESULT HandleClose(HWND window) {
-    if (!hostState->closeRequested) return 0;   // nobody here asked for it
+    if (!hostState->closeRequested) return 0;     // nobody here asked for it
     if (hostState->passwordDialogOpen) return 0;  // a check is already running further up
 
     const uint32_t elapsed = platform.GetTickCount() - hostState->startTick;
-    const uint32_t delay = static_cast<uint32_t>(hostState->passwordDelay) * 1000u;
-    if (elapsed <= delay) {
+    if (elapsed <= PasswordDelayMilliseconds(hostState->passwordDelay)) {
         PostQuit();
         return 0;
     }
 
     hostState->passwordDialogOpen = 1;
-    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);   // the arrow, for the dialog
+    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);  // the arrow, for the dialog
     const bool accepted = PasswordAccepted(window);
     hostState->passwordDialogOpen = 0;
-    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);   // no cursor again
+    SendMessageA(hostState->window, WM_SETCURSOR, 0, 0);  // no cursor again
     // Movement made while the dialog was open must not count towards the next close.
     ReadCursor(&hostState->cursorPoint);
     if (accepted) PostQuit();

@@ -7,22 +7,19 @@
 #include "rain/field.h"
 #include "rain/random.h"
 
-uint32_t glyphList;
-uint32_t trailGlowList;
-uint32_t headGlowList;
-float displayListCellSize;
+DisplayLists displayLists;
 
 namespace {
 
-constexpr int kGlyphCodes = 87;   // textures 0..86 exist
-
-struct Rgba { GLfloat r, g, b, a; };
+struct Rgba {
+    GLfloat r, g, b, a;
+};
 
 // A soft disc around the cell: a fan from the centre colour to the rim colour. The diagonal
 // factor 0.7 (not 0.7071) is part of the look.
 GLuint CompileGlow(GLfloat cell, GLfloat radius, Rgba centre, Rgba rim) {
     static const GLfloat rimDirections[9][2] = {
-        {1.0f, 0.0f},  {0.7f, 0.7f},   {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
+        {1.0f, 0.0f},   {0.7f, 0.7f},  {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
         {-0.7f, -0.7f}, {0.0f, -1.0f}, {0.7f, -0.7f}, {1.0f, 0.0f},
     };
     const GLfloat cx = cell / 2.0f;
@@ -46,7 +43,7 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
     // A code that names no texture (a hand-edited stored message) shows as a blank cell: binding
     // it would create an empty texture. The trail's random number is still taken, so a blank
     // cell does not shift the flicker of the cells after it.
-    const bool known = code >= 0 && code < kGlyphCodes;
+    const bool known = code >= 0 && code < kGlyphCodeCount;
     if (known) glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(code));
     glTranslatef(0.0f, -cell, 0.0f);
     GLfloat alpha = 1.0f;
@@ -56,10 +53,10 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     else
         glColor4f(0.0f, 0.8f, 0.0f, alpha);
-    glCallList(glyphList);
+    glCallList(displayLists.glyphList);
     if (!fastMode) {
         glDisable(GL_TEXTURE_2D);
-        glCallList(head ? headGlowList : trailGlowList);
+        glCallList(head ? displayLists.headGlowList : displayLists.trailGlowList);
         glEnable(GL_TEXTURE_2D);
     }
 }
@@ -69,11 +66,11 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
 void buildDisplayLists() {
     // Every stream and letter of the field being built has this cell size; the lists are made
     // once, for it.
-    const GLfloat c = displayListCellSize;
+    const GLfloat c = displayLists.displayListCellSize;
 
     // Texture t runs along x and s down y: with the transposed tiles, glyphs stand upright.
-    glyphList = glGenLists(1);
-    glNewList(glyphList, GL_COMPILE);
+    displayLists.glyphList = glGenLists(1);
+    glNewList(displayLists.glyphList, GL_COMPILE);
     glBegin(GL_QUADS);
     glTexCoord2i(1, 0);
     glVertex2f(0.0f, 0.0f);
@@ -86,8 +83,10 @@ void buildDisplayLists() {
     glEnd();
     glEndList();
 
-    trailGlowList = CompileGlow(c, 1.2f * c, {0.2f, 1.0f, 0.2f, 0.15f}, {0.2f, 1.0f, 0.2f, 0.0f});
-    headGlowList = CompileGlow(c, 2.0f * c, {0.7f, 0.7f, 1.0f, 0.4f}, {0.7f, 0.7f, 1.0f, 0.0f});
+    displayLists.trailGlowList =
+        CompileGlow(c, 1.2f * c, {0.2f, 1.0f, 0.2f, 0.15f}, {0.2f, 1.0f, 0.2f, 0.0f});
+    displayLists.headGlowList =
+        CompileGlow(c, 2.0f * c, {0.7f, 0.7f, 1.0f, 0.4f}, {0.7f, 0.7f, 1.0f, 0.0f});
 }
 
 void Stream::draw() {
@@ -110,12 +109,16 @@ void MessageLetter::draw() {
     glPopMatrix();
 }
 
+void DrawRainField(const RainField& field) {
+    for (Stream* stream = field.firstStream; stream != nullptr; stream = stream->next)
+        stream->draw();
+    if (!field.continuous && field.cycleCounter > kLettersShown)
+        for (int32_t j = 0; j < field.messageLength; ++j)
+            if (field.letters[j] != nullptr) field.letters[j]->draw();
+}
+
 void DrawRainFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    for (Stream* stream = rainField.firstStream; stream != nullptr; stream = stream->next)
-        stream->draw();
-    if (!rainField.continuous && rainField.cycleCounter > kLettersShown)
-        for (int32_t j = 0; j < rainField.messageLength; ++j)
-            if (rainField.letters[j] != nullptr) rainField.letters[j]->draw();
+    DrawRainField(rainField);
     glFlush();
 }

@@ -4,40 +4,50 @@
 #pragma once
 #include <cstdint>
 
-constexpr int kCycleLength = 601;      // update steps in one message cycle
-constexpr int kDrainStart = 300;       // from the step after this one streams are not respawned
-constexpr int kLettersShown = 325;     // letters advance and are drawn above this count
-constexpr int kReplaceStep = 550;      // streams are re-placed above the screen at this step
+constexpr int kCycleLength = 601;   // update steps in one message cycle
+constexpr int kDrainStart = 300;    // from the step after this one streams are not respawned
+constexpr int kLettersShown = 325;  // letters advance and are drawn above this count
+constexpr int kReplaceStep = 550;   // streams are re-placed above the screen at this step
 constexpr int kMaxLetters = 32;
 constexpr int kStreamGlyphs = 100;
 constexpr int kLetterGlyphs = 15;
-constexpr int kRainGlyphCount = 47;    // rain glyph codes are 0..46
+constexpr int kRainGlyphCount = 47;  // rain glyph codes are 0..46
+constexpr int kGlyphCodeCount = 87;  // glyph codes 0..86 name a tile and its texture
+
+// The drawing's record: the display lists every stream and letter calls, together with the cell
+// size they were compiled for. RainField::build sets the size to its own and compiles them.
+struct DisplayLists {
+    uint32_t glyphList;
+    uint32_t trailGlowList;
+    uint32_t headGlowList;
+    float displayListCellSize;
+};
 
 struct Stream {
     Stream* next;
-    int32_t cellCount;         // 30..59, fixed
-    float x;                   // left edge of the column
-    float y;                   // bottom edge of the head cell (cell 0)
+    int32_t cellCount;  // 30..59, fixed
+    float x;            // left edge of the column
+    float y;            // bottom edge of the head cell (cell 0)
     int32_t glyphs[kStreamGlyphs];
     float cellSize;
     bool brightHead;
     bool fastMode;
-    int32_t lengthPixels;      // cellCount * cellSize truncated
+    int32_t lengthPixels;  // cellCount * cellSize truncated
 
-    bool advance();            // false after a step; true (nothing changed) once below the screen
+    bool advance();  // false after a step; true (nothing changed) once below the screen
     void draw();
 };
 
 struct MessageLetter {
-    int32_t cellCount;         // 5..14 at the start of a cycle, shrinking to 1 once landed
+    int32_t cellCount;  // 5..14 at the start of a cycle, shrinking to 1 once landed
     float x;
     float y;
-    int32_t glyphs[kLetterGlyphs];   // entry 0 is the letter itself
+    int32_t glyphs[kLetterGlyphs];  // entry 0 is the letter itself
     float cellSize;
     bool fastMode;
-    bool isSpace;              // also set for a character that names no glyph: a blank column
+    bool isSpace;  // also set for a character that names no glyph: a blank column
     bool erased;
-    int32_t landingHeight;     // H / 2: the letter falls while its y is above this
+    int32_t landingHeight;  // H / 2: the letter falls while its y is above this
 
     void advance(bool erase);
     void draw();
@@ -52,23 +62,31 @@ struct RainField {
     int32_t cycleCounter;
     int32_t messageLength;
 
-    // Screen size the field was built for (the settings' ScrWidth and ScrHeight).
+    // Size in pixels of the rectangle the field was built for.
     int32_t width;
     int32_t height;
+    // The lists this field's cells are drawn with (see DisplayLists), compiled by build.
+    DisplayLists lists;
 
-    void build(int32_t columnCount, bool fastMode, bool continuous, const char* message);
+    // Builds the field for a width x height rectangle; a column count outside 1..width is brought
+    // into that range here, and nowhere else.
+    void build(int32_t width, int32_t height, int32_t columnCount, bool fastMode, bool continuous,
+               const char* message);
+    // One update step: reseeds the random source from the tick count, then steps.
     void update();
+    // The step alone, taking numbers where the random source stands (further fields of a run).
+    void step();
     void respawn(Stream* stream);
-    void release();            // frees every stream and letter (the saver keeps them to the end)
+    void release();  // frees every stream and letter (the saver keeps them to the end)
 };
 
 // The one field of the run.
 extern RainField rainField;
 
-// Display lists shared by every stream and letter, compiled by buildDisplayLists() (draw.cpp)
-// for cells of side displayListCellSize, which RainField::build sets to its own cell size first.
-extern uint32_t glyphList;
-extern uint32_t trailGlowList;
-extern uint32_t headGlowList;
-extern float displayListCellSize;
+// The side of one cell when width pixels hold columnCount columns: the one place it is computed.
+float CellSize(int32_t width, int32_t columnCount);
+
+extern DisplayLists displayLists;
+
+// Compiles the three lists for cells of side displayLists.displayListCellSize (draw.cpp).
 void buildDisplayLists();

@@ -3,7 +3,7 @@
 // letters fall and stand, and brings the rain back. Seeds the random source from the tick count.
 #include <cmath>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 
@@ -57,7 +57,8 @@ void RefreshTrail(int32_t* glyphs, int32_t cellCount) {
         RandomAhead random;
         glyphs[1] = static_cast<int32_t>(random.next() % kRainGlyphCount);
         for (int i = 1; i < cellCount; ++i)
-            if (random.next() % 20 == 0) glyphs[i] = static_cast<int32_t>(random.next() % kRainGlyphCount);
+            if (random.next() % 20 == 0)
+                glyphs[i] = static_cast<int32_t>(random.next() % kRainGlyphCount);
     }
     for (int i = cellCount - 1; i >= 2; --i) glyphs[i] = glyphs[i - 1];
 }
@@ -92,7 +93,7 @@ void MessageLetter::advance(bool erase) {
 }
 
 void RainField::respawn(Stream* stream) {
-    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const float cellSize = CellSize(width, columnCount);
     const float top = static_cast<float>(height);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const float candidate = cellSize * static_cast<float>(Random() % columnCount);
@@ -113,7 +114,10 @@ void RainField::respawn(Stream* stream) {
 
 void RainField::update() {
     SeedRandom(platform.GetTickCount() & 0xFF);
+    step();
+}
 
+void RainField::step() {
     if (continuous) {
         for (Stream* stream = firstStream; stream != nullptr; stream = stream->next)
             if (stream->advance()) respawn(stream);
@@ -121,7 +125,7 @@ void RainField::update() {
     }
 
     const int32_t step = ++cycleCounter;
-    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const float cellSize = CellSize(width, columnCount);
     const double H = height;
     int32_t k = 0;
     for (Stream* stream = firstStream; stream != nullptr; stream = stream->next, ++k) {

@@ -1,12 +1,11 @@
 // Cuts the two glyph pictures into the tile store. Relies on FindGlyphPicture (per platform) and,
-// for the one fatal error, on the platform table's message box (stderr where there is none).
+// for the one fatal error, on the error box.
 #include "render/glyph_tiles.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "host/platform.h"
+#include "base/error_box.h"
 
 uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
 uint8_t glyphSource[kGlyphPictureBytes];
@@ -39,12 +38,7 @@ void CutPicture(const uint8_t* picture, int firstTile, int endTile) {
 }
 
 [[noreturn]] void TextureTooLarge() {
-#ifdef _WIN32
-    const unsigned kOkWithErrorIcon = 0x00000010u;   // MB_OK | MB_ICONERROR
-    platform.MessageBoxA(nullptr, "Texture too large", "Error Loading Texture", kOkWithErrorIcon);
-#else
-    std::fputs("Error Loading Texture: Texture too large\n", stderr);
-#endif
+    ShowErrorBox("Error Loading Texture", "Texture too large");
     std::exit(1);
 }
 

@@ -4,12 +4,14 @@
 #pragma once
 #include <cstdint>
 
-constexpr int kGlyphTileCount = 87;           // glyph codes 0..86
-constexpr int kFirstLetterTile = 56;          // tiles from here on come from the second picture
+#include "rain/field.h"
+
+constexpr int kGlyphTileCount = kGlyphCodeCount;  // one tile per glyph code
+constexpr int kFirstLetterTile = 56;              // tiles from here on come from the second picture
 constexpr int kTileTexels = 16 * 16;
-constexpr int kTileBytes = kTileTexels * 4;   // RGBA
+constexpr int kTileBytes = kTileTexels * 4;  // RGBA
 constexpr int kGlyphPictureSide = 128;
-constexpr int kGlyphPictureBytes = kGlyphPictureSide * kGlyphPictureSide * 3;   // 49152
+constexpr int kGlyphPictureBytes = kGlyphPictureSide * kGlyphPictureSide * 3;  // 49152
 constexpr int kRainPictureName = 161;
 constexpr int kLetterPictureName = 162;
 

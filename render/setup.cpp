@@ -3,9 +3,10 @@
 // rain field. Relies on the GL table, the settings record and the platform tick count.
 #include "render/setup.h"
 
+#include "base/platform.h"
 #include "gl/gl.h"
-#include "host/platform.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "rain/random.h"
 #include "render/textures.h"
 #include "settings/settings.h"
@@ -15,8 +16,15 @@ void SetupRenderer() {
     SetupRendererState();
     // Nothing since the seeding drew a random number: the field depends only on the seed, the
     // settings and the screen size.
-    rainField.build(ClampColumnCount(settings.Size, settings.ScrWidth), settings.FastMode != 0,
+    rainField.build(settings.ScrWidth, settings.ScrHeight, settings.Size, settings.FastMode != 0,
                     settings.Continuous != 0, settings.Message);
+}
+
+void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
+    SeedRandom(platform.GetTickCount() & 0xFF);
+    SetupRendererState();
+    rainMonitors.build(monitors, count, primaryOnly, settings.Size, settings.FastMode != 0,
+                       settings.Continuous != 0, settings.Message);
 }
 
 void SetupRendererState() {

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "base/host_state_win32.h"
+#include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/mode_text.h"
 #include "settings/registry_win32.h"
@@ -17,20 +17,30 @@
 
 namespace {
 
-constexpr int kSizeBase = 42;   // trackbar 0..25 stands for 42..67 columns
+constexpr int kSizeBase = 42;  // trackbar 0..25 stands for 42..67 columns
 constexpr int kSizeSteps = 25;
 constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
 constexpr int kSpeedUnit = 10;
 
 // Home pages of the free collections the two linked savers belong to.
+// The "Monitors" choices in the order of their stored numbers.
+const char* const kMonitorEntries[kMonitorChoices] = {
+    "Primary monitor only",
+    "Every monitor",
+    "Primary monitor, others black",
+};
+
 const char* const kLinkAddresses[] = {
     "https://www.jwz.org/xscreensaver/",  // IDC_LINK_FIRST: "Atlantis"
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
 
-HostState& Host() {
-    static HostState standIn;  // only when a caller opens the dialog before WinMain's record exists
-    return hostState ? *hostState : standIn;
+// The host record the dialog was opened for, kept with the dialog itself; a stand-in when a
+// caller opened the procedure without one.
+HostState& Host(HWND dialog) {
+    static HostState standIn;
+    auto* host = reinterpret_cast<HostState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return host ? *host : standIn;
 }
 
 UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHECKED; }
@@ -56,11 +66,10 @@ void FillModeList(HWND dialog) {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     for (DWORD index = 0; platform.EnumDisplaySettingsA(nullptr, index, &mode); ++index) {
-        const std::string text =
-            FormatModeText(static_cast<int32_t>(mode.dmPelsWidth),
-                           static_cast<int32_t>(mode.dmPelsHeight),
-                           static_cast<int32_t>(mode.dmBitsPerPel),
-                           static_cast<int32_t>(mode.dmDisplayFrequency), withRate);
+        const std::string text = FormatModeText(
+            static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight),
+            static_cast<int32_t>(mode.dmBitsPerPel), static_cast<int32_t>(mode.dmDisplayFrequency),
+            withRate);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     const std::string current = FormatModeText(settings.ScrWidth, settings.ScrHeight,
@@ -69,9 +78,23 @@ void FillModeList(HWND dialog) {
                  reinterpret_cast<LPARAM>(current.c_str()));
 }
 
+// A drop-down list of fixed choices, showing `selected` (the stored value, already in range).
+void FillChoiceList(HWND dialog, int id, const char* const* entries, int count, int32_t selected) {
+    HWND list = GetDlgItem(dialog, id);
+    for (int i = 0; i < count; ++i)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i]));
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+// The list's selection, or `fallback` when nothing is selected.
+int32_t SelectedChoice(HWND dialog, int id, int32_t fallback) {
+    const LRESULT selected = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+    return selected == CB_ERR ? fallback : static_cast<int32_t>(selected);
+}
+
 void InitSettingsDialog(HWND dialog) {
     CheckDlgButton(dialog, IDC_CONTINUOUS, CheckedWhenOne(settings.Continuous));
-    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host().fastMode));
+    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host(dialog).fastMode));
     CheckDlgButton(dialog, IDC_USE_3DFX, CheckedWhenOne(settings.Use3dfx));
     SetDlgItemTextA(dialog, IDC_MESSAGE, settings.Message);
     FillModeList(dialog);
@@ -79,6 +102,7 @@ void InitSettingsDialog(HWND dialog) {
                   ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
     SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
                   ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
+    FillChoiceList(dialog, IDC_MONITORS, kMonitorEntries, kMonitorChoices, settings.Monitors);
 }
 
 // The selected entry's numbers become the display mode. With nothing selected (the current mode
@@ -127,18 +151,20 @@ void StoreSettings(HWND dialog) {
     RegCloseKey(key);
 
     settings.Use3dfx = IsDlgButtonChecked(dialog, IDC_USE_3DFX) == BST_CHECKED ? 1 : 0;
-    Host().fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
+    Host(dialog).fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
     settings.Size = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SIZE_BAR)) + kSizeBase;
     settings.Speed = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SPEED_BAR)) * kSpeedUnit;
-    SaveSettings(Host());
+    settings.Monitors = SelectedChoice(dialog, IDC_MONITORS, settings.Monitors);
+    SaveSettings(Host(dialog));
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         InitSettingsDialog(dialog);
         return TRUE;
     case WM_COMMAND:
@@ -150,8 +176,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         case IDC_README:
-            DialogBoxParamA(moduleHandle, MAKEINTRESOURCEA(IDD_README), dialog, ReadMeDialogProc,
-                            0);
+            DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
+                            MAKEINTRESOURCEA(IDD_README), dialog, ReadMeDialogProc, 0);
             return TRUE;
         }
         return FALSE;
@@ -172,8 +198,8 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             return TRUE;
         case IDC_LINK_FIRST:
         case IDC_LINK_SECOND:
-            ShellExecuteA(nullptr, "open", kLinkAddresses[LOWORD(wParam) - IDC_LINK_FIRST],
-                          nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteA(nullptr, "open", kLinkAddresses[LOWORD(wParam) - IDC_LINK_FIRST], nullptr,
+                          nullptr, SW_SHOWNORMAL);
             return TRUE;
         }
         return FALSE;
@@ -189,9 +215,13 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner) {
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, HostState& host) {
+    // "/c:12345" names a window that may not exist; a dialog refused its owner would never show,
+    // so a number that names no window opens the dialog without one.
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     // The trackbars are common controls; their class must exist before the template is built.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
+                           reinterpret_cast<LPARAM>(&host));
 }

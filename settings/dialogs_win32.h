@@ -3,9 +3,13 @@
 #pragma once
 #include <windows.h>
 
+struct HostState;
+
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Registers the trackbar class, then shows the settings dialog modally; its result: 1 after OK,
 // 2 after Cancel, -1 when the dialog could not be created.
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner);
+// The dialog edits host's fast-mode copy and stores it with the rest. An owner that is not a
+// window is ignored.
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, HostState& host);

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "host/command_line.h"
+#include "base/text.h"
 
 std::string FormatModeText(int32_t width, int32_t height, int32_t bits, int32_t hertz,
                            bool withRate) {

@@ -11,7 +11,7 @@ struct ModeFields {
     int32_t width = 0;
     int32_t height = 0;
     int32_t bits = 0;
-    int32_t hertz = 0;   // only read when asked for the rate
+    int32_t hertz = 0;  // only read when asked for the rate
 };
 
 // Takes the numbers apart by the text's "x", "b" and "H" marks, each piece under atoi rules.

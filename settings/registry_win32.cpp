@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "base/host_state_win32.h"
 #include "settings/settings.h"
 
 const char* programKeyPath = "Software\\Qor\\Torvex Saver V2";
@@ -22,11 +23,25 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     if (RegQueryValueExA(key, name, nullptr, nullptr, data, &length) != ERROR_SUCCESS ||
         length != sizeof data)
         return false;
-    value = static_cast<int32_t>(static_cast<uint32_t>(data[0]) |
-                                 static_cast<uint32_t>(data[1]) << 8 |
-                                 static_cast<uint32_t>(data[2]) << 16 |
-                                 static_cast<uint32_t>(data[3]) << 24);
+    value = static_cast<int32_t>(
+        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
     return true;
+}
+
+// A value added after the first ten: a REG_DWORD naming one of `count` choices. Anything else
+// (missing, another type or size, a number outside the list) gives the default, 0.
+int32_t QueryChoice(HKEY key, const char* name, int32_t count) {
+    DWORD type = 0;
+    BYTE data[4] = {};
+    DWORD length = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, &type, data, &length) != ERROR_SUCCESS ||
+        type != REG_DWORD || length != sizeof data)
+        return 0;
+    const uint32_t value = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+                           static_cast<uint32_t>(data[2]) << 16 |
+                           static_cast<uint32_t>(data[3]) << 24;
+    return value < static_cast<uint32_t>(count) ? static_cast<int32_t>(value) : 0;
 }
 
 }  // namespace
@@ -42,8 +57,7 @@ void ReadSystemSaverSettings(HostState& host) {
     host.passwordDelay = 5;
     host.passwordDialogOpen = 0;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     QueryNumber(key, "Password Delay", host.passwordDelay);
     RegCloseKey(key);
@@ -51,8 +65,7 @@ void ReadSystemSaverSettings(HostState& host) {
 
 void LoadSettings(HostState& host) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
 
     char text[kMessageReadBytes];
@@ -62,17 +75,34 @@ void LoadSettings(HostState& host) {
         TakeMessage(settings.Message, text, static_cast<int>(length));
 
     // In the order they are read; "Software" is taken apart because it also feeds the host.
-    const struct { const char* name; int32_t* field; } numbers[] = {
-        {"Continuous", &settings.Continuous}, {"ColorBits", &settings.ColorBits},
-        {"Hertz", &settings.Hertz},           {"ScrWidth", &settings.ScrWidth},
-        {"ScrHeight", &settings.ScrHeight},   {"Software", &settings.FastMode},
-        {"Size", &settings.Size},             {"Speed", &settings.Speed},
+    const struct {
+        const char* name;
+        int32_t* field;
+    } numbers[] = {
+        {"Continuous", &settings.Continuous},
+        {"ColorBits", &settings.ColorBits},
+        {"Hertz", &settings.Hertz},
+        {"ScrWidth", &settings.ScrWidth},
+        {"ScrHeight", &settings.ScrHeight},
+        {"Software", &settings.FastMode},
+        {"Size", &settings.Size},
+        {"Speed", &settings.Speed},
         {"3dfx", &settings.Use3dfx},
     };
     for (const auto& number : numbers) {
         if (QueryNumber(key, number.name, *number.field) && number.field == &settings.FastMode)
             host.fastMode = settings.FastMode;
     }
+
+    // After the ten, the values with a fixed list of choices.
+    const struct {
+        const char* name;
+        int32_t* field;
+        int32_t count;
+    } choices[] = {
+        {"Monitors", &settings.Monitors, kMonitorChoices},
+    };
+    for (const auto& choice : choices) *choice.field = QueryChoice(key, choice.name, choice.count);
     RegCloseKey(key);
 }
 
@@ -88,11 +118,15 @@ void SaveSettings(const HostState& host) {
     HKEY key = CreateProgramKey();
     if (!key) return;
     // In the order they are written; a single failed write is not worth a word to the user.
-    const struct { const char* name; int32_t value; } numbers[] = {
-        {"ScrWidth", settings.ScrWidth}, {"ScrHeight", settings.ScrHeight},
+    const struct {
+        const char* name;
+        int32_t value;
+    } numbers[] = {
+        {"ScrWidth", settings.ScrWidth},   {"ScrHeight", settings.ScrHeight},
         {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
-        {"Software", host.fastMode},     {"Size", settings.Size},
-        {"Speed", settings.Speed},       {"3dfx", settings.Use3dfx},
+        {"Software", host.fastMode},       {"Size", settings.Size},
+        {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
+        {"Monitors", settings.Monitors},
     };
     for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
     RegCloseKey(key);

@@ -1,7 +1,11 @@
-// The registry store: the program's own key under HKEY_CURRENT_USER (ten values) and the one
-// value read from the system's screen-saver key. ANSI registry calls; Windows only.
+// The registry store: the program's own key under HKEY_CURRENT_USER (ten values, then "Monitors")
+// and the one value read from the system's screen-saver key. ANSI registry calls; Windows only.
 #pragma once
-#include "host/host_state.h"
+#include <windows.h>
+
+#include <cstdint>
+
+struct HostState;
 
 // Key paths under HKEY_CURRENT_USER. Tests point them at scratch keys of their own.
 extern const char* programKeyPath;      // "Software\Qor\Torvex Saver V2"
@@ -13,7 +17,8 @@ void ReadSystemSaverSettings(HostState& host);
 // Settings (and host.fastMode) from the program key; missing or unusable values keep defaults.
 void LoadSettings(HostState& host);
 
-// The eight number values, from settings and host.fastMode. Not "MSTRING" nor "Continuous".
+// The eight number values, from settings and host.fastMode, then "Monitors". Not "MSTRING" nor
+// "Continuous", which the dialog stores first.
 void SaveSettings(const HostState& host);
 
 // Opens (creating when needed) the program key for writing; nullptr when that fails.

@@ -3,20 +3,27 @@
 #pragma once
 #include <cstdint>
 
-constexpr int kMessageBytes = 32;      // 31 characters and the terminating zero
+constexpr int kMessageBytes = 32;  // 31 characters and the terminating zero
 constexpr int kMaxMessageLength = 31;
 
+// The "Monitors" choices, in the order the settings dialog lists them.
+constexpr int32_t kPrimaryMonitorOnly = 0;  // the display mode switch and one field, as always
+constexpr int32_t kEveryMonitor = 1;        // one field per monitor, desktop resolutions kept
+constexpr int32_t kPrimaryMonitorOthersBlack = 2;
+constexpr int32_t kMonitorChoices = 3;
+
 struct Settings {
-    int32_t ScrWidth = 0;     // display mode to switch to and draw for; host fills the defaults
+    int32_t ScrWidth = 0;  // display mode to switch to and draw for; host fills the defaults
     int32_t ScrHeight = 0;
     int32_t ColorBits = 0;
-    int32_t Hertz = 0;        // 0: no refresh rate requested
-    int32_t Size = 52;        // glyph columns across the screen
-    int32_t Speed = 30;       // milliseconds between rain update steps
-    int32_t Continuous = 0;   // flags count as set when non-zero
+    int32_t Hertz = 0;       // 0: no refresh rate requested
+    int32_t Size = 52;       // glyph columns across the screen
+    int32_t Speed = 30;      // milliseconds between rain update steps
+    int32_t Continuous = 0;  // flags count as set when non-zero
     int32_t FastMode = 0;
     int32_t Use3dfx = 0;
     char Message[kMessageBytes] = "THE TORVEX";
+    int32_t Monitors = kPrimaryMonitorOnly;  // where the rain falls (the kMonitors choices)
 };
 
 extern Settings settings;

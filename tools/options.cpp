@@ -34,43 +34,93 @@ bool TakeNumber(const char* text, int64_t min, int64_t max, T& field) {
 
 }  // namespace
 
+namespace {
+
+// Reads digits up to one of `ends` (or the text's end when ends is ""), as a whole number.
+bool TakePart(const char*& p, const char* ends, int64_t min, int64_t max, int32_t& value) {
+    std::string part;
+    if (*p == '+' || *p == '-') part += *p++;
+    while (*p != '\0' && std::strchr(ends, *p) == nullptr) part += *p++;
+    int64_t number = 0;
+    if (!ParseWholeNumber(part.c_str(), min, max, number)) return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+
+}  // namespace
+
+bool ParseMonitor(const char* text, MonitorRect& monitor) {
+    if (text == nullptr || *text < '0' || *text > '9') return false;
+    const char* p = text;
+    MonitorRect m{};
+    if (!TakePart(p, "x", 1, kMaxScreenSide, m.width) || *p++ != 'x') return false;
+    if (*p < '0' || *p > '9') return false;
+    if (!TakePart(p, "+-", 1, kMaxScreenSide, m.height)) return false;
+    if (*p != '+' && *p != '-') return false;
+    // The offsets carry their sign: "+-" would be a sign after a sign.
+    if (p[1] < '0' || p[1] > '9') return false;
+    if (!TakePart(p, "+-", -kMaxScreenSide, kMaxScreenSide, m.x)) return false;
+    if ((*p != '+' && *p != '-') || p[1] < '0' || p[1] > '9') return false;
+    if (!TakePart(p, "", -kMaxScreenSide, kMaxScreenSide, m.y) || *p != '\0') return false;
+    monitor = m;
+    return true;
+}
+
 std::vector<ToolOption> SceneOptions() {
     return {
-        {"--width", "W", [](ToolOptions& o, const char* v) -> const char* {
+        {"--width", "W",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 1, kMaxScreenSide, o.width) ? nullptr
                                                               : "a whole number from 1 to 65536";
          }},
-        {"--height", "H", [](ToolOptions& o, const char* v) -> const char* {
+        {"--height", "H",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 1, kMaxScreenSide, o.height) ? nullptr
                                                                : "a whole number from 1 to 65536";
          }},
-        {"--size", "N", [](ToolOptions& o, const char* v) -> const char* {
-             return TakeNumber(v, INT32_MIN, INT32_MAX, o.size) ? nullptr
-                                                                : "a 32-bit whole number";
+        {"--size", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
+             return TakeNumber(v, INT32_MIN, INT32_MAX, o.size) ? nullptr : "a 32-bit whole number";
          }},
-        {"--message", "TEXT", [](ToolOptions& o, const char* v) -> const char* {
+        {"--message", "TEXT",
+         [](ToolOptions& o, const char* v) -> const char* {
              o.message = v;
              return nullptr;
          }},
-        {"--continuous", nullptr, [](ToolOptions& o, const char*) -> const char* {
+        {"--continuous", nullptr,
+         [](ToolOptions& o, const char*) -> const char* {
              o.continuous = true;
              return nullptr;
          }},
-        {"--fast", nullptr, [](ToolOptions& o, const char*) -> const char* {
+        {"--fast", nullptr,
+         [](ToolOptions& o, const char*) -> const char* {
              o.fast = true;
              return nullptr;
          }},
-        {"--tick", "T", [](ToolOptions& o, const char* v) -> const char* {
+        {"--tick", "T",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, UINT32_MAX, o.tick) ? nullptr
                                                          : "a whole number from 0 to 4294967295";
          }},
-        {"--interval", "MS", [](ToolOptions& o, const char* v) -> const char* {
+        {"--interval", "MS",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, INT32_MAX, o.interval) ? nullptr
                                                             : "a whole number from 0 to 2147483647";
          }},
-        {"--steps", "N", [](ToolOptions& o, const char* v) -> const char* {
+        {"--steps", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, INT32_MAX, o.steps) ? nullptr
                                                          : "a whole number from 0 to 2147483647";
+         }},
+        {"--monitor", "WxH+X+Y",
+         [](ToolOptions& o, const char* v) -> const char* {
+             MonitorRect monitor;
+             if (!ParseMonitor(v, monitor))
+                 return "WxH+X+Y (sides 1 to 65536, offsets -65536 to 65536)";
+             if (o.monitors.size() >= static_cast<size_t>(kMaxMonitors))
+                 return "at most 16 monitors";
+             o.monitors.push_back(monitor);
+             return nullptr;
          }},
     };
 }

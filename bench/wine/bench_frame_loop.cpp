@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/host_state.h"
-#include "host/platform.h"
-#include "host/window_win32.h"
+#include "base/platform.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
+#include "host/window_win32.h"
 #include "rain/field.h"
 #include "settings/settings.h"
 
@@ -73,12 +73,13 @@ int main(int argc, char** argv) {
 
     const double seconds = static_cast<double>(end.QuadPart - begin.QuadPart) /
                            static_cast<double>(frequency.QuadPart);
-    std::printf("%s mode, %dx%d, %d columns: %ld frames in %.2f s: %.1f frames/s, "
-                "CPU %.2f ms/frame; first frame swapped %.0f ms after process start; "
-                "cycle counter %d -> %d\n",
-                fast ? "fast" : "normal", settings.ScrWidth, settings.ScrHeight, settings.Size,
-                done, seconds, done / seconds, (cpu - cpuAtFirst) * 1000.0 / done,
-                firstSwap * 1000.0, firstCycle, lastCycle);
+    std::printf(
+        "%s mode, %dx%d, %d columns: %ld frames in %.2f s: %.1f frames/s, "
+        "CPU %.2f ms/frame; first frame swapped %.0f ms after process start; "
+        "cycle counter %d -> %d\n",
+        fast ? "fast" : "normal", settings.ScrWidth, settings.ScrHeight, settings.Size, done,
+        seconds, done / seconds, (cpu - cpuAtFirst) * 1000.0 / done, firstSwap * 1000.0, firstCycle,
+        lastCycle);
     delete hostState;
     return done == frames ? 0 : 1;
 }

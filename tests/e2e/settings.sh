@@ -82,6 +82,15 @@ grep -Eq "^ +ScrWidth +REG_DWORD +$(printf '0x%x' "$width")\$" "$art/registry-af
   grep -Eq "^ +ScrHeight +REG_DWORD +$(printf '0x%x' "$height")\$" "$art/registry-after-ok.txt" ||
   fail "OK did not store the current display mode ${width}x$height"
 
+step "/c:12345, a number that names no window, still opens the dialog; Cancel ends it with 0"
+start orphan "$scr" /c:12345
+orphan=$(window "The Torvex Screen Saver Settings")
+[ -n "$orphan" ] || fail "/c:12345 showed no settings dialog (see $art/orphan.log)"
+xdotool windowfocus --sync "$orphan" 2>/dev/null || xdotool windowfocus "$orphan"
+sleep 0.3
+xdotool key --clearmodifiers Escape         # Cancel
+[ "$(finish orphan 20)" = 0 ] || fail "/c:12345 did not end with code 0 after Cancel"
+
 step "/s runs with the stored settings and ends on a key"
 reg add "$key" /v Continuous /t REG_DWORD /d 1 /f >/dev/null
 reg add "$key" /v Size /t REG_DWORD /d 42 /f >/dev/null

@@ -25,7 +25,7 @@ void ClearRecordedCalls();
 // GL_ALPHA, GL_LUMINANCE_ALPHA with GL_UNSIGNED_BYTE), rows padded to the GL_UNPACK_ALIGNMENT set
 // through glPixelStorei at the time (4 unless changed), exactly as GL would read them.
 struct RecordedTexImage {
-  std::string call;                   // the recorded glTexImage2D line
-  std::vector<unsigned char> pixels;  // empty for a null pointer or another format
+    std::string call;                   // the recorded glTexImage2D line
+    std::vector<unsigned char> pixels;  // empty for a null pointer or another format
 };
 const std::vector<RecordedTexImage>& RecordedTexImages();

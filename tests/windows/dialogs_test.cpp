@@ -1,16 +1,16 @@
 // The settings dialog and the Read Me box, opened modally from their real templates (linked into
 // this program) with their real procedures; a timer inside the dialog's own message loop plays
 // the user. Display modes come scripted through the platform seam; storage is Wine's registry.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
+#include "host/host_globals_win32.h"
 #include "resources/resource_ids.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
@@ -19,7 +19,9 @@
 
 namespace {
 
-struct Mode { DWORD width, height, bits, hertz; };
+struct Mode {
+    DWORD width, height, bits, hertz;
+};
 std::vector<Mode> scriptedModes;
 
 int WINAPI ScriptedEnumDisplaySettings(const char*, unsigned long index, _devicemodeA* record) {
@@ -33,7 +35,10 @@ int WINAPI ScriptedEnumDisplaySettings(const char*, unsigned long index, _device
 }
 
 // The user's part, run from a timer inside the modal loop once the named dialog is up.
-struct Turn { const char* caption; std::function<void(HWND)> act; };
+struct Turn {
+    const char* caption;
+    std::function<void(HWND)> act;
+};
 std::vector<Turn> turns;
 
 void CALLBACK PlayTurn(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -58,7 +63,7 @@ INT_PTR RunSettingsDialog(std::vector<Turn> script) {
     turns = std::move(script);
     SetTimer(nullptr, 0, 20, PlayTurn);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, GiveUp);
-    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr);
+    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr, *hostState);
     KillTimer(nullptr, guard);
     EXPECT_TRUE(turns.empty()) << "the dialog closed before the script ended";
     turns.clear();
@@ -69,9 +74,7 @@ void Press(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-LRESULT Position(HWND dialog, int id) {
-    return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0);
-}
+LRESULT Position(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, TBM_GETPOS, 0, 0); }
 
 std::vector<std::string> ListTexts(HWND dialog) {
     std::vector<std::string> texts;
@@ -100,8 +103,8 @@ protected:
         host = HostState{};
         hostState = &host;
         moduleHandle = GetModuleHandleA(nullptr);
-        scriptedModes = {{800, 600, 16, 75}, {800, 600, 16, 60}, {1024, 768, 32, 0},
-                         {640, 480, 8, 60}};
+        scriptedModes = {
+            {800, 600, 16, 75}, {800, 600, 16, 60}, {1024, 768, 32, 0}, {640, 480, 8, 60}};
         platform.EnumDisplaySettingsA = ScriptedEnumDisplaySettings;
     }
     void TearDown() override {
@@ -124,8 +127,8 @@ protected:
     std::pair<DWORD, std::vector<BYTE>> Stored(const char* name) {
         BYTE data[300];
         DWORD type = 0, length = sizeof data;
-        if (RegGetValueA(HKEY_CURRENT_USER, program.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                         &type, data, &length) != ERROR_SUCCESS)
+        if (RegGetValueA(HKEY_CURRENT_USER, program.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type,
+                         data, &length) != ERROR_SUCCESS)
             return {0, {}};
         return {type, std::vector<BYTE>(data, data + length)};
     }
@@ -145,7 +148,7 @@ protected:
 TEST_F(Dialogs, InitialStateAndWhatOkStoresFromIt) {
     struct Case {
         int32_t continuous, fastMode, use3dfx, size, speed;
-        LRESULT sizePos, speedPos;   // trackbar positions shown
+        LRESULT sizePos, speedPos;  // trackbar positions shown
         int32_t storedSize, storedSpeed;
     };
     const Case cases[] = {
@@ -161,19 +164,20 @@ TEST_F(Dialogs, InitialStateAndWhatOkStoresFromIt) {
         settings.Use3dfx = c.use3dfx;
         settings.Size = c.size;
         settings.Speed = c.speed;
-        const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-            EXPECT_EQ(Checked(d, IDC_CONTINUOUS), c.continuous == 1);
-            EXPECT_EQ(Checked(d, IDC_FAST_MODE), c.fastMode == 1);
-            EXPECT_EQ(Checked(d, IDC_USE_3DFX), c.use3dfx == 1);
-            EXPECT_EQ(Position(d, IDC_SIZE_BAR), c.sizePos);
-            EXPECT_EQ(Position(d, IDC_SPEED_BAR), c.speedPos);
-            EXPECT_EQ(SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_GETRANGEMAX, 0, 0), 25);
-            EXPECT_EQ(SendDlgItemMessageA(d, IDC_SPEED_BAR, TBM_GETRANGEMAX, 0, 0), 10);
-            char text[64] = {};
-            GetDlgItemTextA(d, IDC_MESSAGE, text, sizeof text);
-            EXPECT_STREQ(text, "THE TORVEX");
-            Press(d, IDOK);
-        }}});
+        const INT_PTR result = RunSettingsDialog(
+            {{"The Torvex Screen Saver Settings", [&](HWND d) {
+                  EXPECT_EQ(Checked(d, IDC_CONTINUOUS), c.continuous == 1);
+                  EXPECT_EQ(Checked(d, IDC_FAST_MODE), c.fastMode == 1);
+                  EXPECT_EQ(Checked(d, IDC_USE_3DFX), c.use3dfx == 1);
+                  EXPECT_EQ(Position(d, IDC_SIZE_BAR), c.sizePos);
+                  EXPECT_EQ(Position(d, IDC_SPEED_BAR), c.speedPos);
+                  EXPECT_EQ(SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_GETRANGEMAX, 0, 0), 25);
+                  EXPECT_EQ(SendDlgItemMessageA(d, IDC_SPEED_BAR, TBM_GETRANGEMAX, 0, 0), 10);
+                  char text[64] = {};
+                  GetDlgItemTextA(d, IDC_MESSAGE, text, sizeof text);
+                  EXPECT_STREQ(text, "THE TORVEX");
+                  Press(d, IDOK);
+              }}});
         EXPECT_EQ(result, IDOK);
         EXPECT_EQ(StoredNumber("Continuous"), c.continuous == 1 ? 1 : 0);
         EXPECT_EQ(StoredNumber("Software"), c.fastMode == 1 ? 1 : 0);
@@ -188,18 +192,19 @@ TEST_F(Dialogs, ModeListTextsSelectionAndWhatOkTakesFromIt) {
     struct Case {
         int32_t width, height, bits, hertz;
         std::vector<std::string> texts;
-        LRESULT selected;         // entry selected at start
-        int pick;                 // entry the user picks before OK (-2: leave as is)
-        int32_t w, h, b, hz;      // display values stored
+        LRESULT selected;     // entry selected at start
+        int pick;             // entry the user picks before OK (-2: leave as is)
+        int32_t w, h, b, hz;  // display values stored
     };
     const std::vector<std::string> plain = {"800 x 600 x 16bits", "800 x 600 x 16bits",
                                             "1024 x 768 x 32bits", "640 x 480 x 8bits"};
-    const std::vector<std::string> rated = {"800 x 600 x 16bits x 75Hz", "800 x 600 x 16bits x 60Hz",
-                                            "1024 x 768 x 32bits x 0Hz", "640 x 480 x 8bits x 60Hz"};
+    const std::vector<std::string> rated = {
+        "800 x 600 x 16bits x 75Hz", "800 x 600 x 16bits x 60Hz", "1024 x 768 x 32bits x 0Hz",
+        "640 x 480 x 8bits x 60Hz"};
     const Case cases[] = {
-        {800, 600, 16, 0, plain, 0, -2, 800, 600, 16, 0},        // first of the equal entries
+        {800, 600, 16, 0, plain, 0, -2, 800, 600, 16, 0},  // first of the equal entries
         {800, 600, 16, 60, rated, 1, -2, 800, 600, 16, 60},
-        {800, 600, 16, 60, rated, 1, 2, 1024, 768, 32, 0},       // a mode reporting no rate
+        {800, 600, 16, 60, rated, 1, 2, 1024, 768, 32, 0},  // a mode reporting no rate
         {800, 600, 16, 0, plain, 0, 3, 640, 480, 8, 0},
         {1280, 1024, 32, 0, plain, CB_ERR, -2, 1280, 1024, 32, 0},  // no match: kept as they are
         {1280, 1024, 32, 85, rated, CB_ERR, -2, 1280, 1024, 32, 85},
@@ -211,11 +216,13 @@ TEST_F(Dialogs, ModeListTextsSelectionAndWhatOkTakesFromIt) {
         settings.ColorBits = c.bits;
         settings.Hertz = c.hertz;
         RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-            EXPECT_EQ(ListTexts(d), c.texts);
-            EXPECT_EQ(SendDlgItemMessageA(d, IDC_MODE_LIST, CB_GETCURSEL, 0, 0), c.selected);
-            if (c.pick != -2) SendDlgItemMessageA(d, IDC_MODE_LIST, CB_SETCURSEL, c.pick, 0);
-            Press(d, IDOK);
-        }}});
+                                EXPECT_EQ(ListTexts(d), c.texts);
+                                EXPECT_EQ(SendDlgItemMessageA(d, IDC_MODE_LIST, CB_GETCURSEL, 0, 0),
+                                          c.selected);
+                                if (c.pick != -2)
+                                    SendDlgItemMessageA(d, IDC_MODE_LIST, CB_SETCURSEL, c.pick, 0);
+                                Press(d, IDOK);
+                            }}});
         EXPECT_EQ(StoredNumber("ScrWidth"), c.w);
         EXPECT_EQ(StoredNumber("ScrHeight"), c.h);
         EXPECT_EQ(StoredNumber("ColorBits"), c.b);
@@ -227,15 +234,18 @@ TEST_F(Dialogs, ModeListTextsSelectionAndWhatOkTakesFromIt) {
 TEST_F(Dialogs, EmptyModeListLeavesTheListEmpty) {
     scriptedModes.clear();
     RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-        EXPECT_TRUE(ListTexts(d).empty());
-        Press(d, IDOK);
-    }}});
+                            EXPECT_TRUE(ListTexts(d).empty());
+                            Press(d, IDOK);
+                        }}});
     EXPECT_EQ(StoredNumber("ScrWidth"), 800);
     EXPECT_EQ(StoredNumber("ColorBits"), 16);
 }
 
 TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
-    struct Case { const char* typed; const char* stored; };
+    struct Case {
+        const char* typed;
+        const char* stored;
+    };
     const Case cases[] = {
         {"hello 2 you!", "HELLO   YOU "},
         {"\xe9t\xe9", " T "},
@@ -245,20 +255,20 @@ TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-            SetDlgItemTextA(d, IDC_MESSAGE, c.typed);
-            CheckDlgButton(d, IDC_CONTINUOUS, BST_CHECKED);
-            SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_SETPOS, TRUE, 7);
-            SendDlgItemMessageA(d, IDC_SPEED_BAR, TBM_SETPOS, TRUE, 1);
-            Press(d, IDOK);
-        }}});
+                                SetDlgItemTextA(d, IDC_MESSAGE, c.typed);
+                                CheckDlgButton(d, IDC_CONTINUOUS, BST_CHECKED);
+                                SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_SETPOS, TRUE, 7);
+                                SendDlgItemMessageA(d, IDC_SPEED_BAR, TBM_SETPOS, TRUE, 1);
+                                Press(d, IDOK);
+                            }}});
         HKEY key;
         ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key),
                   ERROR_SUCCESS);
         DWORD count = 0;
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
-                         nullptr, nullptr, nullptr, nullptr);
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
+                         nullptr, nullptr, nullptr);
         RegCloseKey(key);
-        EXPECT_EQ(count, 10u);
+        EXPECT_EQ(count, 11u);  // the ten, then "Monitors"
 
         auto [type, bytes] = Stored("MSTRING");
         EXPECT_EQ(type, DWORD(REG_SZ));
@@ -280,14 +290,15 @@ TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
 TEST_F(Dialogs, TypingStopsAtTheEditBoxWidth) {
     std::string shown;
     RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-        HWND edit = GetDlgItem(d, IDC_MESSAGE);
-        SetWindowTextA(edit, "");
-        for (int i = 0; i < kMaxMessageLength; ++i) SendMessageA(edit, WM_CHAR, 'W', 1);
-        char text[64] = {};
-        GetWindowTextA(edit, text, sizeof text);
-        shown = text;
-        Press(d, IDOK);
-    }}});
+                            HWND edit = GetDlgItem(d, IDC_MESSAGE);
+                            SetWindowTextA(edit, "");
+                            for (int i = 0; i < kMaxMessageLength; ++i)
+                                SendMessageA(edit, WM_CHAR, 'W', 1);
+                            char text[64] = {};
+                            GetWindowTextA(edit, text, sizeof text);
+                            shown = text;
+                            Press(d, IDOK);
+                        }}});
     EXPECT_GT(shown.size(), 5u);
     EXPECT_LT(shown.size(), static_cast<size_t>(kMaxMessageLength));
     EXPECT_EQ(shown.find_first_not_of('W'), std::string::npos);
@@ -297,12 +308,13 @@ TEST_F(Dialogs, TypingStopsAtTheEditBoxWidth) {
 }
 
 TEST_F(Dialogs, CancelStoresNothing) {
-    const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-        SetDlgItemTextA(d, IDC_MESSAGE, "CHANGED");
-        CheckDlgButton(d, IDC_USE_3DFX, BST_CHECKED);
-        SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_SETPOS, TRUE, 20);
-        Press(d, IDCANCEL);
-    }}});
+    const INT_PTR result =
+        RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+                                SetDlgItemTextA(d, IDC_MESSAGE, "CHANGED");
+                                CheckDlgButton(d, IDC_USE_3DFX, BST_CHECKED);
+                                SendDlgItemMessageA(d, IDC_SIZE_BAR, TBM_SETPOS, TRUE, 20);
+                                Press(d, IDCANCEL);
+                            }}});
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ProgramKeyExists());
     EXPECT_EQ(settings.Size, 52);
@@ -316,52 +328,82 @@ TEST_F(Dialogs, OkWhenTheKeyCannotBeOpenedKeepsTheDialogOpen) {
     programKeyPath = program.c_str();
 
     const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-        Press(d, IDOK);
-        EXPECT_TRUE(IsWindowVisible(d));
-        EXPECT_FALSE(ProgramKeyExists());
-        Press(d, IDOK);  // trying again changes nothing
-        EXPECT_TRUE(IsWindowVisible(d));
-        Press(d, IDCANCEL);
-    }}});
+                                                   Press(d, IDOK);
+                                                   EXPECT_TRUE(IsWindowVisible(d));
+                                                   EXPECT_FALSE(ProgramKeyExists());
+                                                   Press(d, IDOK);  // trying again changes nothing
+                                                   EXPECT_TRUE(IsWindowVisible(d));
+                                                   Press(d, IDCANCEL);
+                                               }}});
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ProgramKeyExists());
 }
 
 TEST_F(Dialogs, ReadMeBoxShowsTitleAndBlueLinks) {
     const INT_PTR result = RunSettingsDialog({
-        {"The Torvex Screen Saver Settings", [&](HWND d) {
-            Press(d, IDC_README);  // returns when the Read Me box has closed
-            EXPECT_TRUE(IsWindowVisible(d));
-            Press(d, IDCANCEL);
-        }},
-        {"Read Me", [&](HWND box) {
-            char text[128] = {};
-            GetDlgItemTextA(box, IDC_TITLE, text, sizeof text);
-            EXPECT_STREQ(text, "The Torvex Screen Saver v2.0");
-            for (int id : {IDC_LINK_FIRST, IDC_LINK_SECOND, IDC_LINKS_INTRO}) {
-                SCOPED_TRACE(id);
-                HWND control = GetDlgItem(box, id);
-                ASSERT_NE(control, nullptr);
-                HDC context = GetDC(control);
-                SetTextColor(context, RGB(1, 2, 3));
-                SetBkColor(context, RGB(4, 5, 6));
-                const LRESULT brush = SendMessageA(box, WM_CTLCOLORSTATIC, WPARAM(context),
-                                                   LPARAM(control));
-                if (id == IDC_LINKS_INTRO) {
-                    EXPECT_NE(GetTextColor(context), RGB(0, 0, 255));
-                } else {
-                    EXPECT_EQ(GetTextColor(context), COLORREF(0x00FF0000));
-                    EXPECT_EQ(GetBkColor(context), GetSysColor(COLOR_BTNFACE));
-                    EXPECT_EQ(HBRUSH(brush), GetSysColorBrush(COLOR_BTNFACE));
-                    EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & SS_NOTIFY);
-                }
-                ReleaseDC(control, context);
-            }
-            Press(box, IDOK);
-        }},
+        {"The Torvex Screen Saver Settings",
+         [&](HWND d) {
+             Press(d, IDC_README);  // returns when the Read Me box has closed
+             EXPECT_TRUE(IsWindowVisible(d));
+             Press(d, IDCANCEL);
+         }},
+        {"Read Me",
+         [&](HWND box) {
+             char text[128] = {};
+             GetDlgItemTextA(box, IDC_TITLE, text, sizeof text);
+             EXPECT_STREQ(text, "The Torvex Screen Saver v2.0");
+             for (int id : {IDC_LINK_FIRST, IDC_LINK_SECOND, IDC_LINKS_INTRO}) {
+                 SCOPED_TRACE(id);
+                 HWND control = GetDlgItem(box, id);
+                 ASSERT_NE(control, nullptr);
+                 HDC context = GetDC(control);
+                 SetTextColor(context, RGB(1, 2, 3));
+                 SetBkColor(context, RGB(4, 5, 6));
+                 const LRESULT brush =
+                     SendMessageA(box, WM_CTLCOLORSTATIC, WPARAM(context), LPARAM(control));
+                 if (id == IDC_LINKS_INTRO) {
+                     EXPECT_NE(GetTextColor(context), RGB(0, 0, 255));
+                 } else {
+                     EXPECT_EQ(GetTextColor(context), COLORREF(0x00FF0000));
+                     EXPECT_EQ(GetBkColor(context), GetSysColor(COLOR_BTNFACE));
+                     EXPECT_EQ(HBRUSH(brush), GetSysColorBrush(COLOR_BTNFACE));
+                     EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & SS_NOTIFY);
+                 }
+                 ReleaseDC(control, context);
+             }
+             Press(box, IDOK);
+         }},
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_FALSE(ProgramKeyExists());
 }
 
 }  // namespace
+
+// The Monitors list: its three entries in order, the stored choice shown, the selection stored.
+TEST_F(Dialogs, MonitorsListShowsAndStoresTheChoice) {
+    const std::vector<std::string> entries = {"Primary monitor only", "Every monitor",
+                                              "Primary monitor, others black"};
+    for (int32_t stored = 0; stored < 3; ++stored) {
+        SCOPED_TRACE(stored);
+        settings.Monitors = stored;
+        const int32_t chosen = (stored + 1) % 3;
+        RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+                                std::vector<std::string> texts;
+                                const LRESULT n = SendDlgItemMessageA(d, 1090, CB_GETCOUNT, 0, 0);
+                                for (LRESULT i = 0; i < n; ++i) {
+                                    char text[64] = {};
+                                    SendDlgItemMessageA(d, 1090, CB_GETLBTEXT, i, LPARAM(text));
+                                    texts.push_back(text);
+                                }
+                                EXPECT_EQ(texts, entries);
+                                EXPECT_EQ(SendDlgItemMessageA(d, 1090, CB_GETCURSEL, 0, 0), stored);
+                                SendDlgItemMessageA(d, 1090, CB_SETCURSEL, chosen, 0);
+                                Press(d, IDOK);
+                            }}});
+        auto [type, bytes] = Stored("Monitors");
+        EXPECT_EQ(type, DWORD(REG_DWORD));
+        EXPECT_EQ(bytes, (std::vector<BYTE>{BYTE(chosen), 0, 0, 0}));
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}

@@ -19,8 +19,8 @@ inline std::string FixtureFolder() { return ProgramFolder() + "fixtures\\"; }
 // Empties (or creates) the folder cases\<name> beside the program, copies each fixture
 // {file in the fixture folder, name to give it} into it, and makes it the loader's search
 // folder. Returns the folder, or "" when a copy failed.
-inline std::string MakeCaseFolder(const std::string& name,
-                                  std::initializer_list<std::pair<const char*, const char*>> files) {
+inline std::string MakeCaseFolder(
+    const std::string& name, std::initializer_list<std::pair<const char*, const char*>> files) {
     const std::string folder = ProgramFolder() + "cases\\" + name + "\\";
     CreateDirectoryA((ProgramFolder() + "cases").c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -34,7 +34,8 @@ inline std::string MakeCaseFolder(const std::string& name,
         FindClose(search);
     }
     for (const auto& file : files)
-        if (!CopyFileA((FixtureFolder() + file.first).c_str(), (folder + file.second).c_str(), FALSE))
+        if (!CopyFileA((FixtureFolder() + file.first).c_str(), (folder + file.second).c_str(),
+                       FALSE))
             return "";
     SetDllDirectoryA(folder.c_str());
     return folder;

@@ -8,10 +8,10 @@
 #include <ostream>
 #include <vector>
 
+#include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"
@@ -34,7 +34,7 @@ BOOL ScreenSaverRunning() {
 
 // Each display-mode change with what stood around it: the order of start-up and teardown.
 struct ModeChange {
-    bool restore;          // ChangeDisplaySettingsA(NULL, 0)
+    bool restore;  // ChangeDisplaySettingsA(NULL, 0)
     bool windowAlive;
     bool driverLoaded;
     BOOL saverRunning;
@@ -55,7 +55,8 @@ std::vector<ModeChange> modeChanges;
 
 long RecordedChange(DEVMODEA* record, unsigned long) {
     modeChanges.push_back({record == nullptr, hostState->window && IsWindow(hostState->window),
-                           driverLibrary != nullptr, ScreenSaverRunning(), CursorCount()});
+                           driverState.driverLibrary != nullptr, ScreenSaverRunning(),
+                           CursorCount()});
     return DISP_CHANGE_SUCCESSFUL;
 }
 
@@ -79,18 +80,19 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_EQ(modeChanges, (std::vector<ModeChange>{{false, true, true, FALSE, cursorBefore}}));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(hostState->window, window);
-    EXPECT_NE(driverLibrary, nullptr);
-    EXPECT_EQ(deviceContext, GetDC(window));   // the window's own device context
+    EXPECT_NE(driverState.driverLibrary, nullptr);
+    EXPECT_EQ(deviceContext, GetDC(window));  // the window's own device context
     EXPECT_NE(renderContext, nullptr);
     EXPECT_NE(rainField.firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
-    EXPECT_EQ(CursorCount(), cursorBefore - 1);   // hidden for the run
+    EXPECT_EQ(CursorCount(), cursorBefore - 1);  // hidden for the run
 
     // A few passes, then one more frame read back before its swap: rain is on it.
     uint32_t lastStepTime = platform.timeGetTime();
     for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(window, lastStepTime));
     DrawRainFrame();
-    std::vector<unsigned char> pixels(static_cast<size_t>(settings.ScrWidth) * settings.ScrHeight * 4);
+    std::vector<unsigned char> pixels(static_cast<size_t>(settings.ScrWidth) * settings.ScrHeight *
+                                      4);
     glReadPixels(0, 0, settings.ScrWidth, settings.ScrHeight, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixels.data());
     size_t green = 0;
@@ -108,15 +110,14 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     // driver is still loaded and the cursor still hidden.
     ASSERT_EQ(modeChanges.size(), 2u);
     EXPECT_EQ(modeChanges[1], (ModeChange{true, false, true, FALSE, cursorBefore - 1}));
-    EXPECT_EQ(driverLibrary, nullptr);
+    EXPECT_EQ(driverState.driverLibrary, nullptr);
     EXPECT_EQ(deviceContext, nullptr);
     EXPECT_EQ(renderContext, nullptr);
     EXPECT_FALSE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore);
 
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
     delete hostState;
     hostState = nullptr;
     platform = kRealPlatform;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "settings/settings.h"
@@ -46,8 +46,8 @@ protected:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "FrameLoopTest";
         RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "FrameLoopTest", "", WS_POPUP, 0, 0, 64, 64, nullptr,
-                                 nullptr, windowClass.hInstance, nullptr);
+        window = CreateWindowExA(0, "FrameLoopTest", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
         userMessages = 0;
         deviceContext = nullptr;  // swaps go nowhere
@@ -55,14 +55,13 @@ protected:
         settings.ScrWidth = 640;
         settings.ScrHeight = 480;
         StartRecording();
-        rainField.build(20, false, false, "THE TORVEX");
+        rainField.build(640, 480, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {
         DestroyWindow(window);
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
         platform = kRealPlatform;
     }
     HWND window = nullptr;
@@ -73,16 +72,25 @@ TEST_F(FrameLoopTest, StepsOnlyWhenMoreThanSpeedMillisecondsHavePassed) {
         const char* name;
         int32_t speed;
         uint32_t start;
-        std::vector<uint32_t> passes;   // clock at each pass
-        std::vector<int> steps;         // steps made by each pass
+        std::vector<uint32_t> passes;  // clock at each pass
+        std::vector<int> steps;        // steps made by each pass
     };
     const Case cases[] = {
-        {"Speed 30, a pass every 10 ms: the fourth pass steps", 30, 1000,
-         {1010, 1020, 1030, 1040, 1050, 1060, 1070, 1080}, {0, 0, 0, 1, 0, 0, 0, 1}},
-        {"Speed 0: every pass in which the clock moved", 0, 500,
-         {500, 501, 501, 503, 503}, {0, 1, 0, 1, 0}},
-        {"a long pass steps once, missed steps are not made up", 30, 0,
-         {5000, 5000, 5030, 5031}, {1, 0, 0, 1}},
+        {"Speed 30, a pass every 10 ms: the fourth pass steps",
+         30,
+         1000,
+         {1010, 1020, 1030, 1040, 1050, 1060, 1070, 1080},
+         {0, 0, 0, 1, 0, 0, 0, 1}},
+        {"Speed 0: every pass in which the clock moved",
+         0,
+         500,
+         {500, 501, 501, 503, 503},
+         {0, 1, 0, 1, 0}},
+        {"a long pass steps once, missed steps are not made up",
+         30,
+         0,
+         {5000, 5000, 5030, 5031},
+         {1, 0, 0, 1}},
         {"across the clock's wrap", 30, 0xFFFFFFF0u, {0x0Eu, 0x0Fu}, {0, 1}},
         {"a clock that went back does not step", 30, 1000, {900, 0x800003E8u}, {0, 0}},
     };
@@ -139,18 +147,19 @@ TEST_F(FrameLoopTest, LettersAreDrawnAbove325AndNeverInContinuousMode) {
     struct Case {
         bool continuous;
         int32_t counter;
-        int letters;   // non-space letters of "THE TORVEX"
+        int letters;  // non-space letters of "THE TORVEX"
     };
     const Case cases[] = {
-        {false, 325, 0}, {false, 326, 9}, {false, 600, 9}, {false, 0, 0},
-        {true, 326, 0},  {true, 600, 0},
+        {false, 325, 0}, {false, 326, 9}, {false, 600, 9},
+        {false, 0, 0},   {true, 326, 0},  {true, 600, 0},
     };
     settings.Speed = 30;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "continuous " << c.continuous << " counter " << c.counter);
+        SCOPED_TRACE(testing::Message()
+                     << "continuous " << c.continuous << " counter " << c.counter);
         rainField.continuous = c.continuous;
         rainField.cycleCounter = c.counter;
-        uint32_t lastStepTime = clockNow;   // no step: the counter stays as set
+        uint32_t lastStepTime = clockNow;  // no step: the counter stays as set
         ClearRecordedCalls();
         ASSERT_TRUE(FramePass(window, lastStepTime));
         EXPECT_EQ(rainField.cycleCounter, c.counter);

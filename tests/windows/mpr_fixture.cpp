@@ -6,14 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR key, HWND parent,
-                                                                  DWORD reserved1,
-                                                                  DWORD reserved2) {
+extern "C" __declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR key, HWND parent, DWORD reserved1, DWORD reserved2) {
     char path[MAX_PATH];
     HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&PwdChangePasswordA), &self);
+    GetModuleHandleExA(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCSTR>(&PwdChangePasswordA), &self);
     const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return 1;
     char* slash = std::strrchr(path, '\\');

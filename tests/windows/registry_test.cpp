@@ -1,12 +1,14 @@
 // The registry store on Wine's real registry: every test works in a scratch key of its own under
 // HKEY_CURRENT_USER, pointed to through programKeyPath / systemSaverKeyPath, deleted afterwards.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/host_state_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
 #include "tests/windows/scratch_key.h"
@@ -19,9 +21,7 @@ std::vector<BYTE> Bytes(const char* text, size_t length) {
     return std::vector<BYTE>(text, text + length);
 }
 
-std::vector<BYTE> Le32(uint32_t v) {
-    return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)};
-}
+std::vector<BYTE> Le32(uint32_t v) { return {BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24)}; }
 
 class RegistryStore : public ::testing::Test {
 protected:
@@ -46,10 +46,12 @@ protected:
         systemSaverKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
     }
 
-    void Write(const std::string& key, const char* name, DWORD type, const std::vector<BYTE>& data) {
+    void Write(const std::string& key, const char* name, DWORD type,
+               const std::vector<BYTE>& data) {
         HKEY handle;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &handle, nullptr), ERROR_SUCCESS);
+                                  nullptr, &handle, nullptr),
+                  ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(handle, name, 0, type, data.data(), DWORD(data.size())),
                   ERROR_SUCCESS);
         RegCloseKey(handle);
@@ -87,16 +89,20 @@ TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
     const std::string forty(40, 'q');
     const std::string tooLong(300, 'w');
     const std::string exactly260(260, 'e');
-    struct Case { DWORD type; std::vector<BYTE> data; const char* expected; };
+    struct Case {
+        DWORD type;
+        std::vector<BYTE> data;
+        const char* expected;
+    };
     const Case cases[] = {
         {REG_SZ, Bytes("hello, world", 13), "HELLO, WORLD"},
         {REG_SZ, Bytes(forty.c_str(), 41), "QQQQQQQQQQQQQQQQQQQQQQQQQQQQQQQ"},
-        {REG_SZ, Bytes(tooLong.c_str(), 301), "THE TORVEX"},       // longer than 260: ignored
+        {REG_SZ, Bytes(tooLong.c_str(), 301), "THE TORVEX"},  // longer than 260: ignored
         {REG_BINARY, Bytes(exactly260.data(), 260), "EEEEEEEEEEEEEEEEEEEEEEEEEEEEEEE"},
-        {REG_BINARY, Bytes("abc", 3), "ABC"},                     // no terminating zero
-        {REG_BINARY, Bytes("ab\0cd", 5), "AB"},                   // stops at the first zero
+        {REG_BINARY, Bytes("abc", 3), "ABC"},    // no terminating zero
+        {REG_BINARY, Bytes("ab\0cd", 5), "AB"},  // stops at the first zero
         {REG_SZ, Bytes("", 1), ""},
-        {REG_DWORD, Le32(0x00636261), "ABC"},                     // the type plays no part
+        {REG_DWORD, Le32(0x00636261), "ABC"},  // the type plays no part
         {REG_BINARY, Bytes("\xe9t\xe9 1!", 6), "\xe9T\xe9 1!"},
     };
     for (const Case& c : cases) {
@@ -112,13 +118,19 @@ TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
 }
 
 TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
-    struct Case { const char* what; DWORD type; std::vector<BYTE> data; bool read; int32_t value; };
+    struct Case {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> data;
+        bool read;
+        int32_t value;
+    };
     const Case cases[] = {
         {"dword", REG_DWORD, Le32(100), true, 100},
         {"raw bytes", REG_BINARY, {0x2A, 0, 0, 0}, true, 42},
         {"big-endian type", REG_DWORD_BIG_ENDIAN, {1, 2, 0, 0}, true, 0x0201},
         {"negative", REG_BINARY, {0xFF, 0xFF, 0xFF, 0xFF}, true, -1},
-        {"string of 3 chars", REG_SZ, Bytes("12\0", 3), false, 0},   // shorter than 4 bytes
+        {"string of 3 chars", REG_SZ, Bytes("12\0", 3), false, 0},  // shorter than 4 bytes
         {"two bytes", REG_BINARY, {7, 0}, false, 0},
         {"no bytes", REG_BINARY, {}, false, 0},
         {"eight bytes", REG_QWORD, {5, 0, 0, 0, 0, 0, 0, 0}, false, 0},  // longer than 4
@@ -137,7 +149,11 @@ TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
 }
 
 TEST_F(RegistryStore, EachValueFillsItsOwnField) {
-    const struct { const char* name; int32_t value; int32_t* field; } values[] = {
+    const struct {
+        const char* name;
+        int32_t value;
+        int32_t* field;
+    } values[] = {
         {"Continuous", 1, &settings.Continuous}, {"ColorBits", 16, &settings.ColorBits},
         {"Hertz", 75, &settings.Hertz},          {"ScrWidth", 800, &settings.ScrWidth},
         {"ScrHeight", 600, &settings.ScrHeight}, {"Software", 2, &settings.FastMode},
@@ -152,7 +168,11 @@ TEST_F(RegistryStore, EachValueFillsItsOwnField) {
 }
 
 TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
-    struct Case { const char* what; std::vector<BYTE> data; int32_t expected; };
+    struct Case {
+        const char* what;
+        std::vector<BYTE> data;
+        int32_t expected;
+    };
     const Case cases[] = {
         {"stored", Le32(12), 12},
         {"negative", Le32(uint32_t(-3)), -3},
@@ -171,7 +191,7 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     EXPECT_EQ(host.passwordDelay, 5);
 }
 
-TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
+TEST_F(RegistryStore, SaveWritesTheEightNumbersThenMonitorsAsDwords) {
     settings.ScrWidth = 1024;
     settings.ScrHeight = 768;
     settings.ColorBits = 32;
@@ -180,6 +200,7 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     settings.Size = 67;
     settings.Speed = -10;
     settings.Use3dfx = 1;
+    settings.Monitors = 2;
     host.fastMode = 0;
     SaveSettings(host);
 
@@ -188,10 +209,14 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     DWORD count = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 8u);  // neither "MSTRING" nor "Continuous"
-    const struct { const char* name; uint32_t value; } expected[] = {
-        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},  {"Hertz", 0},
+    EXPECT_EQ(count, 9u);  // neither "MSTRING" nor "Continuous"
+    const struct {
+        const char* name;
+        uint32_t value;
+    } expected[] = {
+        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
         {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
+        {"Monitors", 2},
     };
     for (const auto& e : expected) {
         BYTE data[16];
@@ -222,3 +247,80 @@ TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// Gives key a DACL of the one SDDL ace given to everyone ("KR": read only, "KA": all access).
+bool SetKeyAccess(const std::string& key, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+        return false;
+    HKEY handle;
+    bool set = false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, &handle) == ERROR_SUCCESS) {
+        set = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        RegCloseKey(handle);
+    }
+    LocalFree(descriptor);
+    return set;
+}
+
+}  // namespace
+
+// A profile whose keys can be read but not written (locked down, managed by policy) still gets
+// the user's settings, not the defaults.
+TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
+    Write(program, "Size", REG_DWORD, Le32(60));
+    Write(program, "MSTRING", REG_SZ, Bytes("LOCKED", 7));
+    Write(program, "Software", REG_DWORD, Le32(1));
+    Write(system, "Password Delay", REG_DWORD, Le32(9));
+    for (const std::string& key : {program, system}) {
+        ASSERT_TRUE(SetKeyAccess(key, "D:(A;;KR;;;WD)")) << key;
+        HKEY handle;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle),
+                  ERROR_ACCESS_DENIED)
+            << key << " must really refuse writing for this test to mean anything";
+    }
+
+    ReadSystemSaverSettings(host);
+    LoadSettings(host);
+    EXPECT_EQ(host.passwordDelay, 9);
+    EXPECT_EQ(settings.Size, 60);
+    EXPECT_STREQ(settings.Message, "LOCKED");
+    EXPECT_EQ(host.fastMode, 1);
+
+    for (const std::string& key : {program, system})
+        EXPECT_TRUE(SetKeyAccess(key, "D:(A;;KA;;;WD)")) << key;  // so the scratch key can go
+}
+
+// "Monitors" is a REG_DWORD naming one of three choices; anything else runs on the primary only.
+TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
+    struct Case {
+        const char* label;
+        DWORD type;  // 0: no value stored
+        std::vector<BYTE> data;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"missing", 0, {}, 0},
+        {"every monitor", REG_DWORD, Le32(1), 1},
+        {"others black", REG_DWORD, Le32(2), 2},
+        {"past the list", REG_DWORD, Le32(3), 0},
+        {"negative", REG_DWORD, Le32(uint32_t(-1)), 0},
+        {"binary of four bytes", REG_BINARY, Le32(1), 0},
+        {"dword of two bytes", REG_DWORD, {1, 0}, 0},
+        {"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {"text", REG_SZ, Bytes("1", 2), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+        Write(program, "Size", REG_DWORD, Le32(60));  // the key exists in every case
+        if (c.type != 0) Write(program, "Monitors", c.type, c.data);
+        settings.Monitors = 7;  // whatever was there before loading
+        LoadSettings(host);
+        EXPECT_EQ(settings.Monitors, c.expected);
+        EXPECT_EQ(settings.Size, 60);
+    }
+}

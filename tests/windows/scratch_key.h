@@ -8,8 +8,8 @@
 // one. The volatile parent is made below `scratch`, which the caller deletes afterwards.
 inline std::string KeyThatCannotBeCreated(const std::string& scratch) {
     HKEY handle;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
         return std::string();
     RegCloseKey(handle);
     const std::string volatilePath = scratch + "\\Volatile";

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "base/platform.h"
+#include "host/host_globals_win32.h"
 #include "host/window_win32.h"
 #include "settings/settings.h"
 
@@ -21,20 +21,19 @@ struct Mode {
 };
 
 struct Request {
-    bool restore;        // ChangeDisplaySettingsA(NULL, 0)
+    bool restore;  // ChangeDisplaySettingsA(NULL, 0)
     DWORD flags, fields, bits, width, height, hertz;
-    DWORD tag;           // which listed mode the record came from (dmDisplayFlags)
+    DWORD tag;  // which listed mode the record came from (dmDisplayFlags)
     bool operator==(const Request& o) const {
-        return restore == o.restore && flags == o.flags && fields == o.fields &&
-               bits == o.bits && width == o.width && height == o.height && hertz == o.hertz &&
-               tag == o.tag;
+        return restore == o.restore && flags == o.flags && fields == o.fields && bits == o.bits &&
+               width == o.width && height == o.height && hertz == o.hertz && tag == o.tag;
     }
 };
 
 void PrintTo(const Request& r, std::ostream* out) {
-    *out << (r.restore ? "restore" : "request") << " flags " << r.flags << " fields 0x"
-         << std::hex << r.fields << std::dec << " " << r.bits << " bpp " << r.width << "x"
-         << r.height << " " << r.hertz << " Hz from mode " << r.tag;
+    *out << (r.restore ? "restore" : "request") << " flags " << r.flags << " fields 0x" << std::hex
+         << r.fields << std::dec << " " << r.bits << " bpp " << r.width << "x" << r.height << " "
+         << r.hertz << " Hz from mode " << r.tag;
 }
 
 struct Box {
@@ -43,7 +42,7 @@ struct Box {
 };
 
 std::vector<Mode> listedModes;
-std::vector<LONG> changeResults;   // answers in order; the last one repeats
+std::vector<LONG> changeResults;  // answers in order; the last one repeats
 std::vector<Request> requests;
 std::vector<Box> boxes;
 
@@ -93,8 +92,7 @@ void DestroySaverWindows() {
 // Forgets queued messages, the thread's quit message from a window's destruction among them.
 void DrainMessages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 class WindowModeTest : public ::testing::Test {
@@ -138,27 +136,40 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
     };
     const Mode exact = {32, 1024, 768, 60};
     const Case cases[] = {
-        {"exact match on the first request", {{16, 1024, 768, 60}, exact, exact}, {0}, true,
+        {"exact match on the first request",
+         {{16, 1024, 768, 60}, exact, exact},
+         {0},
+         true,
          {{false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 1}}},
         {"no exact refresh rate: bits and size alone, from mode 0",
-         {{32, 1024, 768, 75}, {32, 1024, 768, 85}}, {0}, true,
+         {{32, 1024, 768, 75}, {32, 1024, 768, 85}},
+         {0},
+         true,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 75, 0}}},
         {"first match refused, the second taken, the third never asked",
-         {exact, exact, exact}, {DISP_CHANGE_FAILED, 0}, true,
+         {exact, exact, exact},
+         {DISP_CHANGE_FAILED, 0},
+         true,
          {{false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 1}}},
         {"refused matches: the fallback starts from the first refused one",
-         {{8, 640, 480, 60}, exact, exact}, {DISP_CHANGE_FAILED, DISP_CHANGE_FAILED, 0}, true,
+         {{8, 640, 480, 60}, exact, exact},
+         {DISP_CHANGE_FAILED, DISP_CHANGE_FAILED, 0},
+         true,
          {{false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 1},
           {false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 2},
           {false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 1}}},
         {"depth first, then the size",
-         {{16, 800, 600, 60}}, {DISP_CHANGE_FAILED, 0, 0}, true,
+         {{16, 800, 600, 60}},
+         {DISP_CHANGE_FAILED, 0, 0},
+         true,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0}}},
         {"only the depth could change: the stored mode comes back",
-         {{16, 800, 600, 60}}, {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE}, false,
+         {{16, 800, 600, 60}},
+         {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE},
+         false,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0},
@@ -227,14 +238,14 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_EQ(rect.right - rect.left, 640);
     EXPECT_EQ(rect.bottom - rect.top, 480);
 
-    EXPECT_EQ(saverPixelFormat.nSize, 40);
-    EXPECT_EQ(saverPixelFormat.nVersion, 1);
-    EXPECT_EQ(saverPixelFormat.dwFlags, 0x25u);
-    EXPECT_EQ(saverPixelFormat.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_EQ(saverPixelFormat.cColorBits, 32);
-    EXPECT_EQ(saverPixelFormat.cAlphaBits, 0);
-    EXPECT_EQ(saverPixelFormat.cDepthBits, 16);
-    EXPECT_EQ(saverPixelFormat.cStencilBits, 0);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.nSize, 40);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.nVersion, 1);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.dwFlags, 0x25u);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.iPixelType, PFD_TYPE_RGBA);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cColorBits, 32);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cAlphaBits, 0);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cDepthBits, 16);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cStencilBits, 0);
 
     // The format set is double-buffered RGBA for OpenGL with a depth buffer, and stores no
     // alpha (Wine offers such a format beside the one it would choose first).
@@ -249,7 +260,7 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_GE(set.cDepthBits, 16);
     EXPECT_EQ(set.cRedBits, 8);
     EXPECT_EQ(set.cAlphaBits, 0);
-    EXPECT_FALSE(pixelFormatHasAlpha);
+    EXPECT_FALSE(pixelFormatState.pixelFormatHasAlpha);
 
     // Second window: the descriptor is kept (another depth would show) and the class is not
     // set up again (after it is gone, window creation fails instead).
@@ -257,7 +268,7 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     listedModes = {{16, 640, 480, 60}};
     HWND second = Create(640, 480);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(saverPixelFormat.cColorBits, 32);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cColorBits, 32);
     DestroySaverWindows();
     ASSERT_TRUE(UnregisterClassA("OpenGL", moduleHandle));
     EXPECT_EQ(Create(640, 480), nullptr);

@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl_table.h"
-#include "host/host_state.h"
-#include "host/platform.h"
+#include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
@@ -53,10 +53,10 @@ protected:
         hostState = new HostState();
         SetEnvironmentVariableA("TORVEX_PASSWORD_CALLS", nullptr);
         SetEnvironmentVariableA("TORVEX_PASSWORD_ANSWER", nullptr);
-        SetDllDirectoryA(FixtureFolder().c_str());   // PASSWORD.CPL present
+        SetDllDirectoryA(FixtureFolder().c_str());  // PASSWORD.CPL present
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = SaverWindowProc;
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);   // as the saver's own class
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);  // as the saver's own class
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kClassName;
         RegisterClassA(&windowClass);
@@ -65,8 +65,7 @@ protected:
     void TearDown() override {
         if (window && IsWindow(window)) DestroyWindow(window);
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
         delete hostState;
         hostState = nullptr;
         runMode = ModeNone;
@@ -78,8 +77,7 @@ protected:
     void Open() {
         if (window && IsWindow(window)) DestroyWindow(window);
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
         *hostState = HostState();
         window = CreateWindowExA(0, kClassName, "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
@@ -117,7 +115,7 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         uint32_t now;
         int32_t delay;
         DWORD platformId;
-        const char* library;   // fixture copied in as PASSWORD.CPL; null: none
+        const char* library;  // fixture copied in as PASSWORD.CPL; null: none
         const char* answer;
         bool quit;
         int checks;
@@ -134,6 +132,11 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         {"negative_delay", 1000, 100001000, -1, 1, kPassword, "refuse", true, 0},
         {"zero_delay_same_tick", 1000, 1000, 0, 1, kPassword, "refuse", true, 0},
         {"zero_delay_later", 1000, 1001, 0, 1, kPassword, "refuse", false, 1},
+        // Negative: never ask, however long the saver has run; too long: saturates, no wrap.
+        {"minus_one_after_49_days", 0, 0xFFFFFFF0u, -1, 1, kPassword, "refuse", true, 0},
+        {"most_negative_delay", 1000, 1001, INT32_MIN, 1, kPassword, "refuse", true, 0},
+        {"overflowing_delay", 1000, 3000001000u, 5000000, 1, kPassword, "refuse", true, 0},
+        {"largest_exact_delay", 0, 4294967001u, 4294967, 1, kPassword, "refuse", false, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -153,7 +156,8 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         EXPECT_EQ(hostState->closeRequested, 1);
         EXPECT_EQ(Pump(), c.quit);
         EXPECT_EQ(PasswordChecks(), c.checks);
-        const bool checkRan = c.now - c.start > static_cast<uint32_t>(c.delay) * 1000u;
+        const bool checkRan =
+            c.delay >= 0 && c.now - c.start > static_cast<uint64_t>(c.delay) * 1000u;
         EXPECT_EQ(seenVersionSize, checkRan ? 148u : 0u);
         if (c.checks > 0) {
             char expected[32];
@@ -256,20 +260,18 @@ TEST_F(WindowProcTest, FourthLargeMoveAsksForAClose) {
         bool quit;
     };
     const Step steps[] = {
-        {{150, 150}, 0, {100, 100}, false},   // exactly 50 along both axes
-        {{50, 50}, 0, {100, 100}, false},
-        {{151, 100}, 1, {151, 100}, false},
-        {{151, 130}, 1, {151, 100}, false},   // drifting...
-        {{151, 152}, 2, {151, 152}, false},   // ...counts once past 50 from the reference
-        {{100, 152}, 3, {100, 152}, false},
-        {{100, 100}, 0, {100, 100}, true},
-        {{100, 151}, 1, {100, 151}, false},   // the count starts again
+        {{150, 150}, 0, {100, 100}, false},  // exactly 50 along both axes
+        {{50, 50}, 0, {100, 100}, false},   {{151, 100}, 1, {151, 100}, false},
+        {{151, 130}, 1, {151, 100}, false},  // drifting...
+        {{151, 152}, 2, {151, 152}, false},  // ...counts once past 50 from the reference
+        {{100, 152}, 3, {100, 152}, false}, {{100, 100}, 0, {100, 100}, true},
+        {{100, 151}, 1, {100, 151}, false},  // the count starts again
     };
     Open();
     for (size_t i = 0; i < sizeof steps / sizeof steps[0]; ++i) {
         SCOPED_TRACE("step " + std::to_string(i));
         fakeCursor = steps[i].cursor;
-        Send(WM_MOUSEMOVE, 0, MAKELPARAM(999, 999));   // the message's own point is not used
+        Send(WM_MOUSEMOVE, 0, MAKELPARAM(999, 999));  // the message's own point is not used
         EXPECT_EQ(moveCount, steps[i].moveCount);
         EXPECT_EQ(hostState->cursorPoint.x, steps[i].reference.x);
         EXPECT_EQ(hostState->cursorPoint.y, steps[i].reference.y);
@@ -323,14 +325,14 @@ TEST_F(WindowProcTest, MessagesDuringTheCheckAskForNothing) {
     EXPECT_EQ(seen.dialogOpen, 1);
     EXPECT_TRUE(seen.arrow);
     EXPECT_EQ(seen.closeResult, 0);
-    EXPECT_EQ(PasswordChecks(), 1);   // the nested close did not start a second check
+    EXPECT_EQ(PasswordChecks(), 1);  // the nested close did not start a second check
     EXPECT_EQ(moveCount, 2);
     EXPECT_EQ(hostState->passwordDialogOpen, 0);
     EXPECT_EQ(hostState->cursorPoint.x, 600);
     EXPECT_EQ(hostState->cursorPoint.y, 600);
     EXPECT_EQ(GetCursor(), nullptr);
 
-    fakeCursor = {650, 550};   // within 50 of the point where the check ended
+    fakeCursor = {650, 550};  // within 50 of the point where the check ended
     Send(WM_MOUSEMOVE);
     EXPECT_EQ(moveCount, 2);
     setHook(nullptr);
@@ -344,7 +346,9 @@ TEST_F(WindowProcTest, CursorIsHiddenOnlyInSaverModeWhileFree) {
         int dialogOpen;
         bool hidden;
     };
-    const Case cases[] = {{ModeSaver, 0, true}, {ModeSaver, 1, false}, {ModeSettings, 0, false},
+    const Case cases[] = {{ModeSaver, 0, true},
+                          {ModeSaver, 1, false},
+                          {ModeSettings, 0, false},
                           {ModePreview, 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.mode) + "/" + std::to_string(c.dialogOpen));
@@ -382,7 +386,7 @@ TEST_F(WindowProcTest, SystemCommands) {
         SCOPED_TRACE(c.label);
         runMode = c.mode;
         Open();
-        hostState->closeRequested = 1;   // an unswallowed close would end the saver at once
+        hostState->closeRequested = 1;  // an unswallowed close would end the saver at once
         Send(c.message, c.wParam, c.lParam);
         EXPECT_EQ(Pump(), c.quit);
         EXPECT_EQ(!IsWindow(window), c.destroyed);
@@ -394,7 +398,7 @@ TEST_F(WindowProcTest, SystemCommands) {
 TEST_F(WindowProcTest, DestroyReleasesContexts) {
     ASSERT_EQ(LoadDriverEntryPoints((FixtureFolder() + "gl_full.dll").c_str()), 0);
     auto* record = reinterpret_cast<GlFixtureRecord*>(
-        reinterpret_cast<void*>(GetProcAddress(driverLibrary, "glFixtureRecord")));
+        reinterpret_cast<void*>(GetProcAddress(driverState.driverLibrary, "glFixtureRecord")));
     ASSERT_NE(record, nullptr);
     const RunMode modes[] = {ModeSaver, ModeSettings};
     for (RunMode mode : modes) {
@@ -420,7 +424,7 @@ TEST_F(WindowProcTest, DestroyReleasesContexts) {
         }
     }
     FreeDriverLibrary();
-    useDriverWgl = false;
+    driverState.useDriverWgl = false;
     ClearGlTable();
 }
 

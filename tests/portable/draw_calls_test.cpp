@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/gl_recorder.h"
-#include "host/platform.h"
+#include "base/platform.h"
 #include "rain/draw.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
 #include "settings/settings.h"
+#include "tests/support/gl_recorder.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ protected:
         saved = settings;
         settings.ScrWidth = 1000;
         settings.ScrHeight = 600;
-        settings.Size = 50;   // cells of exactly 20 pixels
+        settings.Size = 50;  // cells of exactly 20 pixels
         settings.FastMode = 0;
         settings.Continuous = 0;
         StartRecording();
@@ -44,8 +44,8 @@ protected:
 
 // The calls of one glyph cell: bind, step down, colour, quad, and the glow unless fast.
 Calls Cell(int code, const std::string& colour, bool fast, int glowList) {
-    Calls calls = {"glBindTexture(0x0DE1, " + std::to_string(code) + ")",
-                   "glTranslatef(0, -20, 0)", colour, "glCallList(11)"};
+    Calls calls = {"glBindTexture(0x0DE1, " + std::to_string(code) + ")", "glTranslatef(0, -20, 0)",
+                   colour, "glCallList(11)"};
     if (!fast) {
         calls.push_back("glDisable(0x0DE1)");
         calls.push_back("glCallList(" + std::to_string(glowList) + ")");
@@ -55,7 +55,7 @@ Calls Cell(int code, const std::string& colour, bool fast, int glowList) {
 }
 
 const char* kWhite = "glColor4f(1, 1, 1, 1)";
-const char* kGreen = "glColor4f(0, 0.8, 0, *)";   // alpha checked separately
+const char* kGreen = "glColor4f(0, 0.8, 0, *)";  // alpha checked separately
 
 // Replaces the alpha of every trail colour with "*" after checking it lies in 0.7..1.0.
 Calls WithTrailAlphaChecked(const Calls& calls, int& trailCells) {
@@ -87,19 +87,21 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         const std::string filter = fast ? "9728" : "9729";
         Calls expected = {"glPixelStorei(0x0CF5, 1)", "glGenTextures(87, ptr)"};
         for (int a = 0; a < kGlyphTileCount; ++a) {
-            const Calls tile = {
-                "glBindTexture(0x0DE1, " + std::to_string(a) + ")",
-                "glTexImage2D(0x0DE1, 0, 4, 16, 16, 0, 0x1908, 0x1401, ptr)",
-                "glTexParameterf(0x0DE1, 0x2802, 10497)",
-                "glTexParameterf(0x0DE1, 0x2803, 10497)",
-                "glTexParameterf(0x0DE1, 0x2800, " + filter + ")",
-                "glTexParameterf(0x0DE1, 0x2801, " + filter + ")",
-                "glTexEnvf(0x2300, 0x2200, 8448)"};
+            const Calls tile = {"glBindTexture(0x0DE1, " + std::to_string(a) + ")",
+                                "glTexImage2D(0x0DE1, 0, 4, 16, 16, 0, 0x1908, 0x1401, ptr)",
+                                "glTexParameterf(0x0DE1, 0x2802, 10497)",
+                                "glTexParameterf(0x0DE1, 0x2803, 10497)",
+                                "glTexParameterf(0x0DE1, 0x2800, " + filter + ")",
+                                "glTexParameterf(0x0DE1, 0x2801, " + filter + ")",
+                                "glTexEnvf(0x2300, 0x2200, 8448)"};
             expected.insert(expected.end(), tile.begin(), tile.end());
         }
-        const Calls projection = {"glMatrixMode(0x1701)", "glLoadIdentity()",
-                                  "glOrtho(0, 1000, 0, 600, -1, 1)", "glViewport(0, 0, 1000, 600)",
-                                  "glMatrixMode(0x1700)", "glLoadIdentity()"};
+        const Calls projection = {"glMatrixMode(0x1701)",
+                                  "glLoadIdentity()",
+                                  "glOrtho(0, 1000, 0, 600, -1, 1)",
+                                  "glViewport(0, 0, 1000, 600)",
+                                  "glMatrixMode(0x1700)",
+                                  "glLoadIdentity()"};
         expected.insert(expected.end(), projection.begin(), projection.end());
         if (!fast) {
             expected.push_back("glEnable(0x0BE2)");
@@ -118,11 +120,11 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         const auto& images = RecordedTexImages();
         ASSERT_EQ(images.size(), static_cast<size_t>(kGlyphTileCount));
         for (int a = 0; a < kGlyphTileCount; ++a)
-            ASSERT_EQ(images[a].pixels, std::vector<unsigned char>(glyphTiles[a],
-                                                                   glyphTiles[a] + kTileBytes));
+            ASSERT_EQ(images[a].pixels,
+                      std::vector<unsigned char>(glyphTiles[a], glyphTiles[a] + kTileBytes));
         const uint8_t* letters = FindGlyphPicture(kLetterPictureName);
         ASSERT_NE(letters, nullptr);
-        EXPECT_EQ(images[57].pixels[0], letters[16 * 3]);   // B: texel 0 is pixel (16, 0)
+        EXPECT_EQ(images[57].pixels[0], letters[16 * 3]);  // B: texel 0 is pixel (16, 0)
 
         // Seeded with the tick's low 8 bits and nothing drawn before the build: same field.
         const float firstX = rainField.firstStream->x;
@@ -131,7 +133,7 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         EXPECT_EQ(rainField.firstStream->fastMode, fast);
         SeedRandom(0x45);
         RainField again{};
-        again.build(50, fast, false, settings.Message);
+        again.build(settings.ScrWidth, settings.ScrHeight, 50, fast, false, settings.Message);
         EXPECT_EQ(again.firstStream->x, firstX);
         EXPECT_EQ(again.firstStream->y, firstY);
         EXPECT_EQ(again.letters[0]->y, letterY);
@@ -142,21 +144,30 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
 
 TEST_F(DrawCalls, DisplayListsHoldTheQuadAndTwoGlows) {
     SeedRandom(1);
-    rainField.build(50, false, false, "");
-    EXPECT_EQ(glyphList, 1u);
-    EXPECT_EQ(trailGlowList, 2u);
-    EXPECT_EQ(headGlowList, 3u);
-    Calls expected = {
-        "glGenLists(1)", "glNewList(1, 0x1300)", "glBegin(0x0007)",
-        "glTexCoord2i(1, 0)", "glVertex2f(0, 0)", "glTexCoord2i(1, 1)", "glVertex2f(20, 0)",
-        "glTexCoord2i(0, 1)", "glVertex2f(20, 20)", "glTexCoord2i(0, 0)", "glVertex2f(0, 20)",
-        "glEnd()", "glEndList()"};
-    struct Glow { int list; const char* centre; const char* rim; const char* points[9]; };
+    rainField.build(settings.ScrWidth, settings.ScrHeight, 50, false, false, "");
+    EXPECT_EQ(displayLists.glyphList, 1u);
+    EXPECT_EQ(displayLists.trailGlowList, 2u);
+    EXPECT_EQ(displayLists.headGlowList, 3u);
+    Calls expected = {"glGenLists(1)",      "glNewList(1, 0x1300)", "glBegin(0x0007)",
+                      "glTexCoord2i(1, 0)", "glVertex2f(0, 0)",     "glTexCoord2i(1, 1)",
+                      "glVertex2f(20, 0)",  "glTexCoord2i(0, 1)",   "glVertex2f(20, 20)",
+                      "glTexCoord2i(0, 0)", "glVertex2f(0, 20)",    "glEnd()",
+                      "glEndList()"};
+    struct Glow {
+        int list;
+        const char* centre;
+        const char* rim;
+        const char* points[9];
+    };
     const Glow glows[] = {
-        {2, "glColor4f(0.2, 1, 0.2, 0.15)", "glColor4f(0.2, 1, 0.2, 0)",   // radius 24
+        {2,
+         "glColor4f(0.2, 1, 0.2, 0.15)",
+         "glColor4f(0.2, 1, 0.2, 0)",  // radius 24
          {"34, 10", "26.8, 26.8", "10, 34", "-6.8, 26.8", "-14, 10", "-6.8, -6.8", "10, -14",
           "26.8, -6.8", "34, 10"}},
-        {3, "glColor4f(0.7, 0.7, 1, 0.4)", "glColor4f(0.7, 0.7, 1, 0)",    // radius 40
+        {3,
+         "glColor4f(0.7, 0.7, 1, 0.4)",
+         "glColor4f(0.7, 0.7, 1, 0)",  // radius 40
          {"50, 10", "38, 38", "10, 50", "-18, 38", "-30, 10", "-18, -18", "10, -30", "38, -18",
           "50, 10"}},
     };
@@ -184,27 +195,27 @@ TEST_F(DrawCalls, DisplayListsTakeTheCellSizeOfTheFieldBeingBuilt) {
     settings.ScrWidth = 600;
     SeedRandom(1);
     RainField other{};
-    other.build(40, false, false, "");
+    other.build(settings.ScrWidth, settings.ScrHeight, 40, false, false, "");
     other.release();
     const Calls vertices = RecordedCallsTo("glVertex2f");
     ASSERT_EQ(vertices.size(), 24u);
     EXPECT_EQ(Calls(vertices.begin(), vertices.begin() + 6),
               (Calls{"glVertex2f(0, 0)", "glVertex2f(15, 0)", "glVertex2f(15, 15)",
                      "glVertex2f(0, 15)", "glVertex2f(7.5, 7.5)", "glVertex2f(25.5, 7.5)"}));
-    EXPECT_EQ(vertices[14], "glVertex2f(7.5, 7.5)");    // head glow: centre, then radius 30
+    EXPECT_EQ(vertices[14], "glVertex2f(7.5, 7.5)");  // head glow: centre, then radius 30
     EXPECT_EQ(vertices[15], "glVertex2f(37.5, 7.5)");
 }
 
 TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
-    glyphList = 11;
-    trailGlowList = 12;
-    headGlowList = 13;
+    displayLists.glyphList = 11;
+    displayLists.trailGlowList = 12;
+    displayLists.headGlowList = 13;
     struct Case {
         const char* what;
         float y;
         bool brightHead;
         bool fast;
-        std::vector<int> cellsDrawn;   // top first; cell 0 is the head
+        std::vector<int> cellsDrawn;  // top first; cell 0 is the head
     };
     const Case cases[] = {
         {"on screen with head", 100, true, false, {2, 1, 0}},
@@ -230,11 +241,12 @@ TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
         ClearRecordedCalls();
         stream.draw();
 
-        Calls expected = {"glPushMatrix()",
-                          "glTranslatef(40, " + std::to_string(static_cast<int>(c.y) + 60) + ", 0)"};
+        Calls expected = {
+            "glPushMatrix()",
+            "glTranslatef(40, " + std::to_string(static_cast<int>(c.y) + 60) + ", 0)"};
         for (int i : c.cellsDrawn) {
-            const Calls cell = Cell(stream.glyphs[i], i == 0 ? kWhite : kGreen, c.fast,
-                                    i == 0 ? 13 : 12);
+            const Calls cell =
+                Cell(stream.glyphs[i], i == 0 ? kWhite : kGreen, c.fast, i == 0 ? 13 : 12);
             expected.insert(expected.end(), cell.begin(), cell.end());
         }
         expected.push_back("glPopMatrix()");
@@ -250,9 +262,9 @@ TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
 }
 
 TEST_F(DrawCalls, LettersDrawEveryCellDownToTheLetterUnlessHidden) {
-    glyphList = 11;
-    trailGlowList = 12;
-    headGlowList = 13;
+    displayLists.glyphList = 11;
+    displayLists.trailGlowList = 12;
+    displayLists.headGlowList = 13;
     MessageLetter letter{};
     letter.cellCount = 1;
     letter.x = 200;
@@ -293,17 +305,17 @@ TEST_F(DrawCalls, LettersDrawEveryCellDownToTheLetterUnlessHidden) {
 }
 
 TEST_F(DrawCalls, GlyphCodesWithoutATextureDrawBlankCells) {
-    glyphList = 11;
-    trailGlowList = 12;
-    headGlowList = 13;
+    displayLists.glyphList = 11;
+    displayLists.trailGlowList = 12;
+    displayLists.headGlowList = 13;
     MessageLetter letter{};
     letter.cellCount = 4;
     letter.x = 0;
     letter.y = 300;
     letter.cellSize = 20;
-    letter.glyphs[0] = -1;     // a stored character below the glyph range
-    letter.glyphs[1] = 87;     // one above it
-    letter.glyphs[2] = 86;     // the last glyph that exists
+    letter.glyphs[0] = -1;  // a stored character below the glyph range
+    letter.glyphs[1] = 87;  // one above it
+    letter.glyphs[2] = 86;  // the last glyph that exists
     letter.glyphs[3] = 2147483647;
     SeedRandom(3);
     ClearRecordedCalls();
@@ -311,8 +323,8 @@ TEST_F(DrawCalls, GlyphCodesWithoutATextureDrawBlankCells) {
     Calls expected = {"glPushMatrix()", "glTranslatef(0, 380, 0)", "glTranslatef(0, -20, 0)"};
     Calls cell = Cell(86, kGreen, false, 12);
     expected.insert(expected.end(), cell.begin(), cell.end());
-    expected.insert(expected.end(), {"glTranslatef(0, -20, 0)", "glTranslatef(0, -20, 0)",
-                                     "glPopMatrix()"});
+    expected.insert(expected.end(),
+                    {"glTranslatef(0, -20, 0)", "glTranslatef(0, -20, 0)", "glPopMatrix()"});
     int trailCells = 0;
     EXPECT_EQ(WithTrailAlphaChecked(RecordedCalls(), trailCells), expected);
     // The blank trail cells still take their random numbers: the flicker does not shift.
@@ -324,10 +336,14 @@ TEST_F(DrawCalls, GlyphCodesWithoutATextureDrawBlankCells) {
 
 TEST_F(DrawCalls, FrameDrawsLettersOnlyWhileTheMessageShows) {
     SeedRandom(9);
-    rainField.build(50, false, false, "AB C");
+    rainField.build(settings.ScrWidth, settings.ScrHeight, 50, false, false, "AB C");
     int streams = 0;
     for (Stream* s = rainField.firstStream; s != nullptr; s = s->next) ++streams;
-    struct Case { bool continuous; int cycle; size_t pushes; };
+    struct Case {
+        bool continuous;
+        int cycle;
+        size_t pushes;
+    };
     const Case cases[] = {
         {false, 0, 0}, {false, 325, 0}, {false, 326, 3}, {false, 600, 3}, {true, 400, 0},
     };

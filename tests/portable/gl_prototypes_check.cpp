@@ -13,10 +13,7 @@
 int wglSwapIntervalEXT(int interval);
 int wglGetSwapIntervalEXT();
 
-#define GL_CORE(ret, name, params, args)                             \
-  static_assert(std::is_same_v<decltype(&::name), ret(*) params>, \
-                #name " in gl/gl_list.h differs from the system prototype");
-#define GL_EXT GL_CORE
+#define GL_CORE(ret, name, params, args)                            \
+    static_assert(std::is_same_v<decltype(&::name), ret(*) params>, \
+                  #name " in gl/gl_list.h differs from the system prototype");
 #include "gl/gl_list.h"
-#undef GL_CORE
-#undef GL_EXT

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/native/rain_support.h"
+#include "tests/portable/rain_support.h"
 
 TEST(RainBuild, StreamsFillEveryColumnAndDrawInOrder) {
     const float cell = 1024.0f / 52;
@@ -45,7 +45,8 @@ TEST(RainBuild, StreamsFillEveryColumnAndDrawInOrder) {
             EXPECT_EQ(s->cellSize, cell);
             EXPECT_EQ(s->lengthPixels, static_cast<int32_t>(s->cellCount * cell));
             EXPECT_FALSE(s->fastMode);
-            for (int i = 0; i < s->cellCount; ++i) EXPECT_LT(static_cast<uint32_t>(s->glyphs[i]), 47u);
+            for (int i = 0; i < s->cellCount; ++i)
+                EXPECT_LT(static_cast<uint32_t>(s->glyphs[i]), 47u);
         }
     }
 }
@@ -55,9 +56,10 @@ TEST(RainBuild, TakesExactlyTheNamedRandomNumbers) {
     // building equals the state after the named draws alone.
     for (uint32_t seed = 0; seed < 256; seed += 51) {
         TestField t(1920, 1080, 67, "A MESSAGE", false, seed);
-        int draws = 1;   // the first stream's column
+        int draws = 1;  // the first stream's column
         for (const Stream* s : t.streams()) draws += 2 + s->cellCount + 1;
-        for (int j = 0; j < t.field.messageLength; ++j) draws += 2 + t.field.letters[j]->cellCount - 1;
+        for (int j = 0; j < t.field.messageLength; ++j)
+            draws += 2 + t.field.letters[j]->cellCount - 1;
         const uint32_t after = randomState;
         SeedRandom(seed);
         for (int i = 0; i < draws; ++i) Random();
@@ -80,13 +82,18 @@ TEST(RainBuild, LengthInWholePixels) {
 }
 
 TEST(RainBuild, LettersAreCentredAboveTheScreen) {
-    struct Case { int32_t columns; const char* message; int32_t firstColumn; };
+    struct Case {
+        int32_t columns;
+        const char* message;
+        int32_t firstColumn;
+    };
     const Case cases[] = {
-        {52, "THE TORVEX", 21},        // columns 21..30
-        {52, "ABCDEFGHI", 22},         // 9 characters: 22..30
+        {52, "THE TORVEX", 21},  // columns 21..30
+        {52, "ABCDEFGHI", 22},   // 9 characters: 22..30
         {52, "Q", 26},
         {1, "Q", 0},
-        {10, "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE", -10},   // longer than the screen: runs off both sides
+        {10, "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE",
+         -10},  // longer than the screen: runs off both sides
     };
     for (const Case& c : cases) {
         TestField t(1024, 768, c.columns, c.message, false, 9);
@@ -104,16 +111,21 @@ TEST(RainBuild, LettersAreCentredAboveTheScreen) {
             EXPECT_LE(l->cellCount, 14);
             EXPECT_FALSE(l->erased);
             EXPECT_EQ(l->cellSize, cell);
-            for (int i = 1; i < kLetterGlyphs; ++i) EXPECT_LT(static_cast<uint32_t>(l->glyphs[i]), 47u);
+            for (int i = 1; i < kLetterGlyphs; ++i)
+                EXPECT_LT(static_cast<uint32_t>(l->glyphs[i]), 47u);
         }
-        for (int j = t.field.messageLength; j < kMaxLetters; ++j) EXPECT_EQ(t.field.letters[j], nullptr);
+        for (int j = t.field.messageLength; j < kMaxLetters; ++j)
+            EXPECT_EQ(t.field.letters[j], nullptr);
     }
 }
 
 TEST(RainBuild, LetterGlyphCodes) {
     // Capitals name tiles 56..81; a space keeps its column; bytes that name no tile show nothing.
     TestField t(1024, 768, 52, "AMZ \x7e\xe9\x01!", false, 3, true);
-    struct Expect { int code; bool blank; };
+    struct Expect {
+        int code;
+        bool blank;
+    };
     const Expect expected[] = {{56, false}, {68, false}, {81, false}, {23, true},
                                {0, true},   {0, true},   {0, true},   {24, false}};
     ASSERT_EQ(t.field.messageLength, 8);
@@ -125,14 +137,18 @@ TEST(RainBuild, LetterGlyphCodes) {
 }
 
 TEST(RainBuild, OutOfRangeInputIsBroughtIntoRange) {
-    struct Case { int32_t width; int32_t columns; const char* message; int32_t streams; int32_t letters; };
+    struct Case {
+        int32_t width;
+        int32_t columns;
+        const char* message;
+        int32_t streams;
+        int32_t letters;
+    };
     const Case cases[] = {
-        {1024, 0, "AB", 1, 2},
-        {1024, -40, "AB", 1, 2},
-        {300, 5000, "", 300, 0},                 // no column narrower than a pixel
-        {1024, 52, nullptr, 52, 0},
-        {1024, 52, "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJ", 52, 31},
-        {0, 52, "A", 1, 1},                      // no screen width: still one column, no division by 0
+        {1024, 0, "AB", 1, 2},      {1024, -40, "AB", 1, 2},
+        {300, 5000, "", 300, 0},  // no column narrower than a pixel
+        {1024, 52, nullptr, 52, 0}, {1024, 52, "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJ", 52, 31},
+        {0, 52, "A", 1, 1},  // no screen width: still one column, no division by 0
     };
     for (const Case& c : cases) {
         TestField t(c.width, 768, c.columns, c.message);
@@ -140,6 +156,7 @@ TEST(RainBuild, OutOfRangeInputIsBroughtIntoRange) {
         EXPECT_EQ(static_cast<int32_t>(t.streams().size()), c.streams);
         EXPECT_EQ(t.field.messageLength, c.letters);
         EXPECT_EQ(std::strlen(t.field.message), static_cast<size_t>(c.letters));
-        for (const Stream* s : t.streams()) EXPECT_TRUE(std::isfinite(s->x) && std::isfinite(s->cellSize));
+        for (const Stream* s : t.streams())
+            EXPECT_TRUE(std::isfinite(s->x) && std::isfinite(s->cellSize));
     }
 }

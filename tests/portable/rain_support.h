@@ -3,8 +3,8 @@
 #pragma once
 #include <vector>
 
+#include "base/platform.h"
 #include "gl/gl_null.h"
-#include "host/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"
@@ -28,9 +28,9 @@ struct TestField {
               bool continuous = false, uint32_t seed = 0, bool fastMode = false) {
         settings.ScrWidth = width;
         settings.ScrHeight = height;
-        FillGlTableWithNoOps();   // building compiles display lists; these tests need no drawing
+        FillGlTableWithNoOps();  // building compiles display lists; these tests need no drawing
         SeedRandom(seed);
-        field.build(columns, fastMode, continuous, message);
+        field.build(width, height, columns, fastMode, continuous, message);
     }
     ~TestField() { field.release(); }
     TestField(const TestField&) = delete;

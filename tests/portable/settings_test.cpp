@@ -18,13 +18,17 @@ TEST(Settings, DefaultsBeforeAnythingIsLoaded) {
 }
 
 TEST(Settings, TakeMessageUpperCasesAndKeepsAtMost31Characters) {
-    struct Case { const char* text; int length; const char* expected; };
+    struct Case {
+        const char* text;
+        int length;
+        const char* expected;
+    };
     const Case cases[] = {
-        {"hello, world", 12, "HELLO, WORLD"},                           // comma kept
+        {"hello, world", 12, "HELLO, WORLD"},  // comma kept
         {"abcdefghijklmnopqrstuvwxyzabcdefghijklmn", 40, "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDE"},
-        {"no zero here", 5, "NO ZE"},                                   // data without a zero
+        {"no zero here", 5, "NO ZE"},  // data without a zero
         {"", 0, ""},
-        {"\xe9t\xe9", 3, "\xe9T\xe9"},                                   // bytes above 127 unchanged
+        {"\xe9t\xe9", 3, "\xe9T\xe9"},  // bytes above 127 unchanged
     };
     for (const Case& c : cases) {
         char message[kMessageBytes];

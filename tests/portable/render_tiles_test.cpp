@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/platform.h"
+#include "base/platform.h"
 #include "render/glyph_tiles.h"
 
 namespace {
@@ -60,7 +60,9 @@ protected:
 
 TEST_F(GlyphTiles, TexelsAreTheCellTransposedWithOpaqueAlpha) {
     LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
-    struct Case { int tile, texel, x, y, picture; };
+    struct Case {
+        int tile, texel, x, y, picture;
+    };
     const Case cases[] = {
         {0, 0, 0, 0, 1},        {0, 1, 0, 1, 1},      // next texel: the pixel below
         {0, 16, 1, 0, 1},       {0, 255, 15, 15, 1},  // next run: the column to the right
@@ -84,8 +86,7 @@ TEST_F(GlyphTiles, CellsBeyondTheStopRulesNeverReachATile) {
     LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
     std::vector<uint8_t> before(&glyphTiles[0][0], &glyphTiles[0][0] + sizeof glyphTiles);
     // Scribble over grid row 7 of the rain picture and cells 31.. of the letter picture.
-    for (int y = 112; y < 128; ++y)
-        std::memset(&rainPicture[y * 128 * 3], 0xAB, 128 * 3);
+    for (int y = 112; y < 128; ++y) std::memset(&rainPicture[y * 128 * 3], 0xAB, 128 * 3);
     for (int y = 48; y < 128; ++y)
         for (int x = (y < 64 ? 112 : 0); x < 128; ++x)
             std::memset(&letterPicture[(y * 128 + x) * 3], 0xCD, 3);
@@ -128,7 +129,7 @@ TEST_F(GlyphTiles, PicturesLargerThan128EndTheProcess) {
                 ::testing::ExitedWithCode(1), expected);
     EXPECT_EXIT(LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 129),
                 ::testing::ExitedWithCode(1), expected);
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);   // exactly 128 passes
+    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);  // exactly 128 passes
     EXPECT_EQ(Texel(57, 0)[0], 16);
 #ifdef _WIN32
     platform.MessageBoxA = kRealPlatform.MessageBoxA;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/native/rain_support.h"
+#include "tests/portable/rain_support.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ Stream MakeStream(int32_t cellCount, float y, float cellSize = 10.0f) {
     s.y = y;
     s.cellSize = cellSize;
     s.lengthPixels = static_cast<int32_t>(static_cast<float>(cellCount) * cellSize);
-    for (int i = 0; i < kStreamGlyphs; ++i) s.glyphs[i] = 100 + i;   // not a rain glyph: traceable
+    for (int i = 0; i < kStreamGlyphs; ++i) s.glyphs[i] = 100 + i;  // not a rain glyph: traceable
     return s;
 }
 
@@ -40,7 +40,8 @@ TEST(RainUpdate, StreamFallsAndShiftsItsGlyphs) {
                 refreshed = true;
             }
         }
-        for (int i = 30; i < kStreamGlyphs; ++i) EXPECT_EQ(s.glyphs[i], 100 + i);  // beyond the stream
+        for (int i = 30; i < kStreamGlyphs; ++i)
+            EXPECT_EQ(s.glyphs[i], 100 + i);  // beyond the stream
         if (!refreshed) ++untouched;
     }
     // About 0.95^29 of the seeds replace nothing, and some always do.
@@ -72,9 +73,12 @@ TEST(RainUpdate, RefreshTakesTheSourceNumbersInOrder) {
 }
 
 TEST(RainUpdate, StreamLeavesOnlyBelowTheBottomEdge) {
-    struct Case { float y; bool gone; };
+    struct Case {
+        float y;
+        bool gone;
+    };
     const Case cases[] = {
-        {-300.0f, false},      // top exactly on the bottom edge: moves once more
+        {-300.0f, false},  // top exactly on the bottom edge: moves once more
         {-300.5f, true},
         {-299.0f, false},
         {-1e9f, true},
@@ -87,7 +91,7 @@ TEST(RainUpdate, StreamLeavesOnlyBelowTheBottomEdge) {
         if (c.gone) {
             EXPECT_EQ(s.y, c.y);
             EXPECT_EQ(s.glyphs[1], 101);
-            EXPECT_EQ(randomState, state);   // a gone stream takes no numbers
+            EXPECT_EQ(randomState, state);  // a gone stream takes no numbers
         } else {
             EXPECT_EQ(s.y, c.y - 10.0f);
         }
@@ -96,13 +100,17 @@ TEST(RainUpdate, StreamLeavesOnlyBelowTheBottomEdge) {
 
 TEST(RainUpdate, RespawnOnlyIntoColumnsNotStillEntering) {
     // One column, so every try picks it; `other` stands in that column.
-    struct Case { float otherX; float otherY; bool respawned; };
+    struct Case {
+        float otherX;
+        float otherY;
+        bool respawned;
+    };
     const Case cases[] = {
-        {0.0f, 399.5f, true},     // its top (y + 300) is below H = 700: column free
-        {0.0f, 400.0f, true},     // exactly on the top edge: free
-        {0.0f, 400.5f, false},    // still sticks out above: busy
-        {0.99f, 450.0f, false},   // less than a pixel away: same column
-        {1.0f, 450.0f, true},     // a whole pixel away: another column
+        {0.0f, 399.5f, true},    // its top (y + 300) is below H = 700: column free
+        {0.0f, 400.0f, true},    // exactly on the top edge: free
+        {0.0f, 400.5f, false},   // still sticks out above: busy
+        {0.99f, 450.0f, false},  // less than a pixel away: same column
+        {1.0f, 450.0f, true},    // a whole pixel away: another column
     };
     for (const Case& c : cases) {
         RainField field{};
@@ -182,7 +190,7 @@ TEST(RainUpdate, LetterFallsToTheMiddleRowAndShrinks) {
     }
     EXPECT_EQ(falls, 30);
     EXPECT_NEAR(l.y, 768.0f - 20.0f * cell, 1e-3);
-    EXPECT_EQ(l.cellCount, 13);   // the step that found it landed already shrank it
+    EXPECT_EQ(l.cellCount, 13);  // the step that found it landed already shrank it
     for (int step = 0; step < 20; ++step) l.advance(false);
     EXPECT_EQ(l.cellCount, 1);
     EXPECT_EQ(l.glyphs[0], 60);
@@ -211,5 +219,5 @@ TEST(RainUpdate, EachStepIsSeededFromTheLowBitsOfTheTickCount) {
     EXPECT_EQ(stepAt(0x12345), stepAt(0x45));
     EXPECT_EQ(stepAt(0xFFFFFF00), stepAt(0));
     EXPECT_NE(stepAt(0x45), stepAt(0x46));
-    EXPECT_NE(stepAt(0x80), stepAt(0));     // all eight bits count
+    EXPECT_NE(stepAt(0x80), stepAt(0));  // all eight bits count
 }

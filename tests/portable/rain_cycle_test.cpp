@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/rain_support.h"
+#include "tests/portable/rain_support.h"
 
 namespace {
 
 bool OnScreen(const Stream* s, int32_t height) {
-    return s->y + static_cast<float>(s->cellCount) * s->cellSize > 0.0f && s->y < static_cast<float>(height);
+    return s->y + static_cast<float>(s->cellCount) * s->cellSize > 0.0f &&
+           s->y < static_cast<float>(height);
 }
 
 std::vector<MessageLetter> LetterCopies(const RainField& field) {
@@ -40,7 +41,8 @@ std::string Violation(const TestField& t, const std::vector<int32_t>& cellCounts
     for (int j = 0; j < f.messageLength; ++j) {
         const MessageLetter* l = f.letters[j];
         if (l->cellCount < 1 || l->cellCount > 14) return "letter length";
-        if (l->x != built[j].x || l->glyphs[0] != built[j].glyphs[0]) return "letter moved sideways";
+        if (l->x != built[j].x || l->glyphs[0] != built[j].glyphs[0])
+            return "letter moved sideways";
         for (int i = 1; i < kLetterGlyphs; ++i)
             if (l->glyphs[i] < 0 || l->glyphs[i] >= 47) return "letter glyph";
     }
@@ -62,7 +64,7 @@ TEST(RainCycle, DrainShowMessageAndReturn) {
     // From step 301 nothing is respawned: every stream only moves down until step 550.
     std::vector<float> heights;
     for (const Stream* s : t.streams()) heights.push_back(s->y);
-    t.run(1);   // 326: letters start falling
+    t.run(1);  // 326: letters start falling
     for (int j = 0; j < 10; ++j) {
         const float expected = built[j].isSpace ? built[j].y : built[j].y - cell;
         EXPECT_EQ(t.field.letters[j]->y, expected) << j;
@@ -87,7 +89,7 @@ TEST(RainCycle, DrainShowMessageAndReturn) {
         EXPECT_EQ(l->glyphs[0], built[j].glyphs[0]);
     }
 
-    t.run(1);   // 550: one stream per column, above the screen
+    t.run(1);  // 550: one stream per column, above the screen
     size_t k = 0;
     for (const Stream* s : t.streams()) {
         EXPECT_EQ(s->x, cell * static_cast<float>(k++));
@@ -103,7 +105,7 @@ TEST(RainCycle, DrainShowMessageAndReturn) {
     for (int j = 0; j < 10; ++j) EXPECT_EQ(t.field.letters[j]->y, letterY[j]);
 
     const std::vector<MessageLetter> before = LetterCopies(t.field);
-    t.run(1);   // 601: the cycle starts over with letters drawn anew above the screen
+    t.run(1);  // 601: the cycle starts over with letters drawn anew above the screen
     EXPECT_EQ(t.field.cycleCounter, 0);
     for (int j = 0; j < 10; ++j) {
         const MessageLetter* l = t.field.letters[j];
@@ -165,7 +167,11 @@ TEST(RainCycle, EmptyMessageStillDrainsAndReturns) {
 }
 
 TEST(RainCycle, InvariantsOverLongRuns) {
-    struct Case { int32_t width, height, columns; const char* message; bool continuous; };
+    struct Case {
+        int32_t width, height, columns;
+        const char* message;
+        bool continuous;
+    };
     const Case cases[] = {
         {1024, 768, 52, "THE TORVEX", false},
         {1920, 1080, 67, "ABCDEFGHIJKLMNOPQRSTUVWXYZ ABCD", false},
@@ -184,7 +190,7 @@ TEST(RainCycle, InvariantsOverLongRuns) {
         const std::vector<MessageLetter> built = LetterCopies(t.field);
         std::vector<int32_t> cellCounts;
         for (const Stream* s : t.streams()) cellCounts.push_back(s->cellCount);
-        for (int step = 0; step < 1300; ++step) {   // two whole cycles and more
+        for (int step = 0; step < 1300; ++step) {  // two whole cycles and more
             t.run(1, 17 + step % 5);
             ASSERT_EQ(Violation(t, cellCounts, built), "") << c.message << " step " << step;
         }

@@ -21,23 +21,23 @@ TEST(CommandLine, ModesAndWindowNumbers) {
         {"Torvex.scr     ", ModeSettings, 0, false},
         {"\"C:\\Program Files\\Torvex.scr\"", ModeSettings, 0, false},
         {"\"C:\\Program Files\\Torvex.scr\" /s", ModeSaver, 0, false},
-        {"\"C:\\Program Files\\Torvex.scr\"/s", ModeSaver, 0, false},    // glued to the quote
+        {"\"C:\\Program Files\\Torvex.scr\"/s", ModeSaver, 0, false},  // glued to the quote
         {"\"C:\\Program Files\\Torvex.scr\"  /p 7", ModePreview, 7, false},
-        {"\"C:\\no closing quote /s", ModeSettings, 0, false},           // all of it is the name
-        {"C:\\Torvex.scr/s", ModeSettings, 0, false},                    // part of the name
+        {"\"C:\\no closing quote /s", ModeSettings, 0, false},  // all of it is the name
+        {"C:\\Torvex.scr/s", ModeSettings, 0, false},           // part of the name
         {"C:\\Torvex.scr/s /c 5", ModeSettings, 5, false},
         {"t.scr -S", ModeSaver, 0, false},
         {"t.scr /s", ModeSaver, 0, false},
         {"t.scr s", ModeSaver, 0, false},
-        {"t.scr /s 1234", ModeSaver, 0, false},                          // number ignored
+        {"t.scr /s 1234", ModeSaver, 0, false},  // number ignored
         {"t.scr /Sxyz", ModeSaver, 0, false},
         {"t.scr /c", ModeSettings, 0, true},
-        {"t.scr /C   ", ModeSettings, 0, true},                          // only spaces behind
+        {"t.scr /C   ", ModeSettings, 0, true},  // only spaces behind
         {"t.scr /c::", ModeSettings, 0, true},
         {"t.scr /c:1234", ModeSettings, 1234, false},
         {"t.scr /c 1234", ModeSettings, 1234, false},
         {"t.scr /c: : 12", ModeSettings, 12, false},
-        {"t.scr /c x", ModeSettings, 0, false},                          // text, no digits
+        {"t.scr /c x", ModeSettings, 0, false},  // text, no digits
         {"t.scr /c:-5", ModeSettings, -5, false},
         {"t.scr /p 42", ModePreview, 42, false},
         {"t.scr /P", ModePreview, 0, false},
@@ -47,20 +47,20 @@ TEST(CommandLine, ModesAndWindowNumbers) {
         {"t.scr -A:99", ModeChangePassword, 99, false},
         {"t.scr /x", ModeNone, 0, false},
         {"t.scr /1", ModeNone, 0, false},
-        {"t.scr /", ModeNone, 0, false},                                 // bare switch at the end
+        {"t.scr /", ModeNone, 0, false},  // bare switch at the end
         {"t.scr -", ModeNone, 0, false},
-        {"t.scr //s", ModeNone, 0, false},                               // one switch char only
-        {"t.scr\t/s", ModeSettings, 0, false},                           // tab is part of the name
-        {"t.scr \t/s", ModeNone, 0, false},                              // tabs are not skipped
-        {"t.scr /c\t42", ModeSettings, 42, false},                       // atoi skips the tab
+        {"t.scr //s", ModeNone, 0, false},          // one switch char only
+        {"t.scr\t/s", ModeSettings, 0, false},      // tab is part of the name
+        {"t.scr \t/s", ModeNone, 0, false},         // tabs are not skipped
+        {"t.scr /c\t42", ModeSettings, 42, false},  // atoi skips the tab
         {"t.scr /p\t", ModePreview, 0, false},
         {"t.scr /c 2147483647", ModeSettings, INT32_MAX, false},
-        {"t.scr /c 2147483648", ModeSettings, INT32_MAX, false},         // saturates
+        {"t.scr /c 2147483648", ModeSettings, INT32_MAX, false},  // saturates
         {"t.scr /c 99999999999999999999999", ModeSettings, INT32_MAX, false},
         {"t.scr /p -2147483648", ModePreview, INT32_MIN, false},
         {"t.scr /p -99999999999999", ModePreview, INT32_MIN, false},
         {"t.scr /a +17", ModeChangePassword, 17, false},
-        {"t.scr /a - 17", ModeChangePassword, 0, false},                 // sign must touch digits
+        {"t.scr /a - 17", ModeChangePassword, 0, false},  // sign must touch digits
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -94,13 +94,13 @@ TEST(ModeText, ParsesPiecesAndRejectsTextsWithoutTheirMarks) {
         {"800 x 600 x 16bits x 75Hz", true, true, {800, 600, 16, 75}},
         {"800 x 600 x 16bits x 75Hz", false, true, {800, 600, 16, -7}},  // rate left alone
         {"800 x 600 x 16bits", false, true, {800, 600, 16, -7}},
-        {"800 x 600 x 16bits", true, false, {-7, -7, -7, -7}},            // no "H" to end a rate
+        {"800 x 600 x 16bits", true, false, {-7, -7, -7, -7}},  // no "H" to end a rate
         {"1600 x 1200 x 32bits x 0Hz", true, true, {1600, 1200, 32, 0}},
-        {"800x600x16bits", false, true, {800, 0, 6, -7}},                 // pieces start 2 past
+        {"800x600x16bits", false, true, {800, 0, 6, -7}},  // pieces start 2 past
         {"800 x", false, false, {-7, -7, -7, -7}},
         {"800 x 600 x", false, false, {-7, -7, -7, -7}},
         {"x x b", false, true, {0, 0, 0, -7}},
-        {"x x bH", true, true, {0, 0, 0, 0}},                             // rate piece past end
+        {"x x bH", true, true, {0, 0, 0, 0}},  // rate piece past end
         {"", false, false, {-7, -7, -7, -7}},
         {"garbage", true, false, {-7, -7, -7, -7}},
         {"99999999999 x 1 x 1bits", false, true, {INT32_MAX, 1, 1, -7}},

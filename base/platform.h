@@ -1,6 +1,7 @@
 // The few platform calls whose answers a test must be able to choose: one table of function
-// pointers that defaults to the real functions. Production code calls through `platform`;
-// a test replaces single entries and restores them. Nothing else in Torvex is hooked.
+// pointers that defaults to the real functions (platform_win32.cpp, platform_posix.cpp).
+// Production code calls through `platform`; a test replaces single entries and restores them.
+// Nothing else in Torvex is hooked.
 //
 // Portable code may include this header: it needs no <windows.h>. The Windows entries use the
 // Win32 types under their structure names, which is what <windows.h> declares them as.
@@ -15,8 +16,8 @@ struct _OSVERSIONINFOA;
 #endif
 
 struct Platform {
-    uint32_t (*GetTickCount)();   // milliseconds since start: random seeds, password delay
-    uint32_t (*timeGetTime)();    // milliseconds: the frame loop's pacing
+    uint32_t (*GetTickCount)();  // milliseconds since start: random seeds, password delay
+    uint32_t (*timeGetTime)();   // milliseconds: the frame loop's pacing
 #ifdef _WIN32
     int (*MessageBoxA)(HWND__* owner, const char* text, const char* caption, unsigned style);
     int (*GetCursorPos)(tagPOINT* point);

@@ -2,8 +2,9 @@
 # torvex-tool shot from the outside: a PNG of the asked size, the same scene as sim for the same
 # command line (only the tick's low 8 bits count), the message mid-screen, and bad input refused.
 # Usage: render_shot_test.sh PATH/TO/torvex-tool   (needs ImageMagick's identify and convert)
-# Exits 77 (skipped) when Mesa's off-screen library is missing.
+# Without Mesa's off-screen library it skips, or fails under CI (tests/support/dependency.sh).
 set -u
+. "$(dirname "$0")/../support/dependency.sh"
 tool=$1
 failures=0
 dir=$(mktemp -d)
@@ -11,7 +12,7 @@ trap 'rm -rf "$dir"' EXIT
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 if ! "$tool" shot --width 8 --height 8 --out "$dir/probe.png" 2>"$dir/err"; then
-    grep -q 'cannot load libOSMesa' "$dir/err" && { echo "skipped: no libOSMesa"; exit 77; }
+    grep -q 'cannot load libOSMesa' "$dir/err" && missing_dependency libOSMesa.so.8
 fi
 
 "$tool" shot --out "$dir/a.png" --steps 30 --tick 3 || fail "default shot exited with $?"
@@ -34,6 +35,17 @@ middle=$(convert "$dir/m.png" -crop 640x40+0+220 -format '%[fx:int(1000*maxima)]
 top=$(convert "$dir/m.png" -crop 640x180+0+0 -format '%[fx:int(1000*maxima)]' info:)
 [ "$middle" -gt 500 ] && [ "$top" -eq 0 ] || fail "message: middle $middle top $top"
 
+# Monitors: the picture spans them all; each shows its own message in its middle rows, and what
+# lies outside every monitor (below the shorter second one) stays black.
+"$tool" shot --out "$dir/two.png" --steps 450 --monitor 640x480+0+0 --monitor 320x240+640+0 \
+    || fail "monitors shot"
+[ "$(identify -format '%w %h' "$dir/two.png")" = "960 480" ] || fail "monitors picture size"
+first=$(convert "$dir/two.png" -crop 640x40+0+220 -format '%[fx:int(1000*maxima)]' info:)
+second=$(convert "$dir/two.png" -crop 320x30+640+105 -format '%[fx:int(1000*maxima)]' info:)
+outside=$(convert "$dir/two.png" -crop 320x240+640+240 -format '%[fx:int(1000*maxima)]' info:)
+[ "$first" -gt 500 ] && [ "$second" -gt 500 ] && [ "$outside" -eq 0 ] \
+    || fail "monitors: first $first second $second outside $outside"
+
 # Bad input: status 2 and a usage line; a file that cannot be written: status 1, no file left.
 while IFS= read -r arguments; do
     "$tool" shot $arguments >/dev/null 2>"$dir/err"; status=$?
@@ -45,6 +57,7 @@ done <<TABLE
 --out $dir/x.png --width 0
 --out $dir/x.png --width 8193
 --out $dir/x.png --steps -1
+--out $dir/x.png --monitor 9000x100+0+0
 --out
 TABLE
 [ ! -e "$dir/x.png" ] || fail "a refused command line wrote a picture"

@@ -1,6 +1,6 @@
 // The drawing as pixels: frames drawn through Mesa's off-screen library with the renderer set up
 // as the saver sets it up, checked for colours, glows, orientation and the additive blend.
-// Native only; skips when libOSMesa.so.8 is not installed.
+// Native only; without libOSMesa.so.8 it skips, or fails under CI (tests/support/dependency.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,10 +17,11 @@
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
 #include "settings/settings.h"
+#include "tests/support/dependency.h"
 
 namespace {
 
-constexpr int kSide = 160;      // the screen: 10 columns of 16-pixel cells, one texel a pixel
+constexpr int kSide = 160;  // the screen: 10 columns of 16-pixel cells, one texel a pixel
 constexpr int kColumns = 10;
 constexpr float kCell = 16.0f;
 
@@ -30,7 +31,7 @@ class DrawPictures : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string error = OpenOsMesa(mesa, frame.data(), kSide, kSide);
-        if (error == "cannot load libOSMesa.so.8") GTEST_SKIP() << error;
+        if (error == "cannot load libOSMesa.so.8") TORVEX_MISSING_DEPENDENCY("libOSMesa.so.8");
         ASSERT_EQ(error, "");
         saved = settings;
         settings.ScrWidth = kSide;
@@ -38,7 +39,7 @@ protected:
         settings.Size = kColumns;
     }
     void TearDown() override {
-        rainField.firstStream = nullptr;   // the records below belong to the tests
+        rainField.firstStream = nullptr;  // the records below belong to the tests
         rainField.messageLength = 0;
         rainField.letters[0] = nullptr;
         settings = saved;
@@ -53,7 +54,7 @@ protected:
         rainField.columnCount = kColumns;
         rainField.continuous = false;
         rainField.cycleCounter = 400;
-        displayListCellSize = static_cast<float>(kSide) / kColumns;
+        displayLists.displayListCellSize = static_cast<float>(kSide) / kColumns;
         buildDisplayLists();
         SetupRendererState();
         HoldDestinationAlphaAtOne();
@@ -125,13 +126,13 @@ TEST_F(DrawPictures, EmptyFrameIsBlackAndHeadsAreWhiteWithAPaleBlueGlow) {
             whitest = std::max(whitest, std::min({c[0], c[1], c[2]}));
         }
     EXPECT_GE(whitest, 250);
-    for (int dx : {14, -14}) {   // inside the glow, beside the cell
+    for (int dx : {14, -14}) {  // inside the glow, beside the cell
         const Rgb glow = At(72 + dx, 72);
         EXPECT_GT(glow[2], 8) << dx;
         EXPECT_LE(std::abs(glow[0] - glow[1]), 1) << dx;
         EXPECT_NEAR(glow[0], 0.7 * glow[2], 2.0) << dx;
     }
-    EXPECT_TRUE(Black(At(72 + 33, 72)));   // past the radius of 32
+    EXPECT_TRUE(Black(At(72 + 33, 72)));  // past the radius of 32
     EXPECT_TRUE(Black(At(72, 72 - 33)));
 }
 
@@ -161,7 +162,7 @@ TEST_F(DrawPictures, TrailCellsAreGreenWithinTheirAlphaRange) {
 }
 
 TEST_F(DrawPictures, LettersShowUprightAndUnmirrored) {
-    Prepare(true);   // nearest texels, no blend: the cell shows its tile's texels exactly
+    Prepare(true);  // nearest texels, no blend: the cell shows its tile's texels exactly
     const int code = 'F' - 9;
     MessageLetter letter{};
     letter.cellCount = 1;
@@ -175,7 +176,7 @@ TEST_F(DrawPictures, LettersShowUprightAndUnmirrored) {
     const uint8_t* source = FindGlyphPicture(kLetterPictureName);
     ASSERT_NE(source, nullptr);
     const int cell = code - kFirstLetterTile;
-    auto Source = [&](int column, int row) {   // the letter's cell, row 0 at its top
+    auto Source = [&](int column, int row) {  // the letter's cell, row 0 at its top
         const int x = 16 * (cell % 8) + column, y = 16 * (cell / 8) + row;
         return Rgb{source[(y * 128 + x) * 3], source[(y * 128 + x) * 3 + 1],
                    source[(y * 128 + x) * 3 + 2]};
@@ -209,7 +210,7 @@ TEST_F(DrawPictures, FastModeDrawsNothingOutsideTheQuads) {
         if (fast)
             EXPECT_EQ(litOutside, 0);
         else
-            EXPECT_GT(litOutside, 500);   // the glows reach beyond the column
+            EXPECT_GT(litOutside, 500);  // the glows reach beyond the column
     }
 }
 
