@@ -96,21 +96,22 @@ run() {  # name seconds check
 
 rain_first_only() { above "$(green "$1" $FIRST)" 0.05 && ! above "$(green "$1" $SECOND)" 0.002; }
 rain_on_both() { above "$(green "$1" $FIRST)" 0.05 && above "$(green "$1" $SECOND)" 0.05; }
-# After the drain: each monitor dark above its middle, with white letters in its middle rows
+# After the drain: each monitor dark in its top quarter, with the letters in its middle rows
 # whose centre is the monitor's centre (within 8% of its width).
-message_on_both() {
-  convert "$1" -depth 8 rgb:- | python3 -c '
-import sys
-data = sys.stdin.buffer.read()
-width = 1824
-def check(x0, y0, w, h):
-    top = sum(data[((y * width) + x) * 3 + 1] for y in range(y0, y0 + h // 4, 4) for x in range(x0, x0 + w, 4))
-    xs = [x for y in range(y0 + h // 2 - 40, y0 + h // 2 + 40) for x in range(x0, x0 + w)
-          if min(data[((y * width) + x) * 3: ((y * width) + x) * 3 + 3]) > 200]
-    if top > 0 or len(xs) < 50: return False
-    return abs(sum(xs) / len(xs) - (x0 + w / 2)) < 0.08 * w
-sys.exit(0 if check(0, 0, 1024, 768) and check(1024, 0, 800, 600) else 1)'
+message_centred() {  # file x y width height
+  local file=$1 x=$2 y=$3 w=$4 h=$5 top profile
+  top=$(convert "$file" -crop "${w}x$((h / 4))+$x+$y" +repage -format '%[fx:maxima]' info:)
+  above "$top" 0.02 && return 1
+  # The landed letters are the only blue light in the middle rows (the trails are green): the
+  # bright blue pixels as one row, how many per column.
+  profile=$(convert "$file" -crop "${w}x80+$x+$((y + h / 2 - 40))" +repage -channel B -separate \
+    -threshold 70% -scale "${w}x1!" -depth 16 txt:- |
+    sed -nE 's/^([0-9]+),0: \(([0-9]+).*/\1 \2/p')
+  awk -v w="$w" '{ sum += $2; moment += $1 * $2 }
+    END { exit !(sum > 0 && moment / sum - w / 2 < 0.08 * w && w / 2 - moment / sum < 0.08 * w) }' \
+    <<<"$profile"
 }
+message_on_both() { message_centred "$1" 0 0 1024 768 && message_centred "$1" 1024 0 800 600; }
 # Rain reaches the last pixels of both monitors: their right and bottom strips hold green.
 rain_to_every_edge() {
   local strip
