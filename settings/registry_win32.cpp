@@ -29,6 +29,25 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     return true;
 }
 
+// A choice among count entries (RainColor, GlyphSet). A missing value keeps the field; one that
+// is not a 4-byte REG_DWORD naming an entry gives the default, 0. These values are new, so no
+// earlier version stored them with another type.
+void QueryChoice(HKEY key, const char* name, int32_t count, int32_t& field) {
+    BYTE data[8] = {};
+    DWORD length = sizeof data;
+    DWORD type = REG_NONE;
+    const LONG result = RegQueryValueExA(key, name, nullptr, &type, data, &length);
+    if (result == ERROR_FILE_NOT_FOUND) return;
+    if (result != ERROR_SUCCESS || type != REG_DWORD || length != 4) {
+        field = 0;
+        return;
+    }
+    const int32_t value = static_cast<int32_t>(
+        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
+    field = ChoiceOrDefault(value, count);
+}
+
 }  // namespace
 
 void SetNumberValue(HKEY key, const char* name, int32_t value) {
@@ -78,6 +97,9 @@ void LoadSettings(HostState& host) {
         if (QueryNumber(key, number.name, *number.field) && number.field == &settings.FastMode)
             host.fastMode = settings.FastMode;
     }
+    // The look, after every earlier value; anything it cannot use gives the default look.
+    QueryChoice(key, "RainColor", kRainColorCount, settings.RainColor);
+    QueryChoice(key, "GlyphSet", kGlyphSetCount, settings.GlyphSet);
     RegCloseKey(key);
 }
 
@@ -101,6 +123,7 @@ void SaveSettings(const HostState& host) {
         {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
         {"Software", host.fastMode},       {"Size", settings.Size},
         {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
+        {"RainColor", settings.RainColor}, {"GlyphSet", settings.GlyphSet},
     };
     for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
     RegCloseKey(key);
