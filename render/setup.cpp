@@ -12,6 +12,8 @@
 
 void SetupRenderer() {
     SeedRandom(platform.GetTickCount() & 0xFF);
+    // The scheme first: the letter textures and the glow lists are made in its colours.
+    displayLists.colors = RainColorScheme(settings.RainColor);
     SetupRendererState();
     // Nothing since the seeding drew a random number: the field depends only on the seed, the
     // settings and the screen size.
