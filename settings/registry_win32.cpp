@@ -15,6 +15,12 @@ namespace {
 
 constexpr DWORD kMessageReadBytes = 260;  // longer stored messages are ignored
 
+int32_t LittleEndian32(const BYTE* data) {
+    return static_cast<int32_t>(
+        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
+}
+
 // A number value of any registry type, as the little-endian integer of exactly four bytes.
 // Shorter data counts as missing rather than as a number padded with bytes nobody wrote.
 bool QueryNumber(HKEY key, const char* name, int32_t& value) {
@@ -23,9 +29,7 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     if (RegQueryValueExA(key, name, nullptr, nullptr, data, &length) != ERROR_SUCCESS ||
         length != sizeof data)
         return false;
-    value = static_cast<int32_t>(
-        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
+    value = LittleEndian32(data);
     return true;
 }
 
@@ -42,10 +46,7 @@ void QueryChoice(HKEY key, const char* name, int32_t count, int32_t& field) {
         field = 0;
         return;
     }
-    const int32_t value = static_cast<int32_t>(
-        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
-    field = ChoiceOrDefault(value, count);
+    field = ChoiceOrDefault(LittleEndian32(data), count);
 }
 
 }  // namespace
