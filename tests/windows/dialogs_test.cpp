@@ -291,30 +291,6 @@ TEST_F(Dialogs, LookListsShowTheStoredChoicesAndOkStoresThePicks) {
     }
 }
 
-// The two lists sit below the earlier controls in a taller dialog, inside its client area.
-TEST_F(Dialogs, LookListsLieInsideTheDialogBelowTheButtons) {
-    RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
-                            RECT client, ok;
-                            GetClientRect(d, &client);
-                            GetWindowRect(GetDlgItem(d, IDOK), &ok);
-                            MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&ok), 2);
-                            for (int id : {IDC_RAIN_COLOR, IDC_GLYPH_SET}) {
-                                SCOPED_TRACE(id);
-                                HWND list = GetDlgItem(d, id);
-                                ASSERT_NE(list, nullptr);
-                                EXPECT_TRUE(IsWindowVisible(list));
-                                RECT r;
-                                GetWindowRect(list, &r);
-                                MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
-                                EXPECT_GT(r.top, ok.bottom);
-                                EXPECT_LE(r.bottom, client.bottom);
-                                EXPECT_GE(r.left, client.left);
-                                EXPECT_LE(r.right, client.right);
-                            }
-                            Press(d, IDCANCEL);
-                        }}});
-}
-
 TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
     struct Case {
         const char* typed;
