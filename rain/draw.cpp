@@ -11,13 +11,10 @@ DisplayLists displayLists;
 
 namespace {
 
-struct Rgba {
-    GLfloat r, g, b, a;
-};
-
 // A soft disc around the cell: a fan from the centre colour to the rim colour. The diagonal
 // factor 0.7 (not 0.7071) is part of the look.
-GLuint CompileGlow(GLfloat cell, GLfloat radius, Rgba centre, Rgba rim) {
+// The rim is the centre colour made fully transparent.
+GLuint CompileGlow(GLfloat cell, GLfloat radius, RainRgba centre) {
     static const GLfloat rimDirections[9][2] = {
         {1.0f, 0.0f},   {0.7f, 0.7f},  {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
         {-0.7f, -0.7f}, {0.0f, -1.0f}, {0.7f, -0.7f}, {1.0f, 0.0f},
@@ -30,7 +27,7 @@ GLuint CompileGlow(GLfloat cell, GLfloat radius, Rgba centre, Rgba rim) {
     glColor4f(centre.r, centre.g, centre.b, centre.a);
     glVertex2f(cx, cy);
     for (const auto& d : rimDirections) {
-        glColor4f(rim.r, rim.g, rim.b, rim.a);
+        glColor4f(centre.r, centre.g, centre.b, 0.0f);
         glVertex2f(cx + d[0] * radius, cy + d[1] * radius);
     }
     glEnd();
@@ -49,10 +46,11 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
     GLfloat alpha = 1.0f;
     if (!head) alpha = 0.7f + 0.3f * static_cast<GLfloat>(Random()) / 32767.0f;
     if (!known) return;
+    const RainColors& colors = *displayLists.colors;
     if (head)
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glColor4f(colors.head.r, colors.head.g, colors.head.b, colors.head.a);
     else
-        glColor4f(0.0f, 0.8f, 0.0f, alpha);
+        glColor4f(colors.trail[0], colors.trail[1], colors.trail[2], alpha);
     glCallList(displayLists.glyphList);
     if (!fastMode) {
         glDisable(GL_TEXTURE_2D);
@@ -83,10 +81,8 @@ void buildDisplayLists() {
     glEnd();
     glEndList();
 
-    displayLists.trailGlowList =
-        CompileGlow(c, 1.2f * c, {0.2f, 1.0f, 0.2f, 0.15f}, {0.2f, 1.0f, 0.2f, 0.0f});
-    displayLists.headGlowList =
-        CompileGlow(c, 2.0f * c, {0.7f, 0.7f, 1.0f, 0.4f}, {0.7f, 0.7f, 1.0f, 0.0f});
+    displayLists.trailGlowList = CompileGlow(c, 1.2f * c, displayLists.colors->trailGlow);
+    displayLists.headGlowList = CompileGlow(c, 2.0f * c, displayLists.colors->headGlow);
 }
 
 void Stream::draw() {

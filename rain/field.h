@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rain/colors.h"
+
 constexpr int kCycleLength = 601;   // update steps in one message cycle
 constexpr int kDrainStart = 300;    // from the step after this one streams are not respawned
 constexpr int kLettersShown = 325;  // letters advance and are drawn above this count
@@ -15,12 +17,14 @@ constexpr int kRainGlyphCount = 47;  // rain glyph codes are 0..46
 constexpr int kGlyphCodeCount = 87;  // glyph codes 0..86 name a tile and its texture
 
 // The drawing's record: the display lists every stream and letter calls, together with the cell
-// size they were compiled for. RainField::build sets the size to its own and compiles them.
+// size and the colour scheme they were compiled for. RainField::build sets the size to its own
+// and compiles them; whoever sets up the run chooses the scheme before that (green until then).
 struct DisplayLists {
     uint32_t glyphList;
     uint32_t trailGlowList;
     uint32_t headGlowList;
     float displayListCellSize;
+    const RainColors* colors = &kRainColors[0];
 };
 
 struct Stream {
@@ -88,5 +92,6 @@ float CellSize(int32_t width, int32_t columnCount);
 
 extern DisplayLists displayLists;
 
-// Compiles the three lists for cells of side displayLists.displayListCellSize (draw.cpp).
+// Compiles the three lists for cells of side displayLists.displayListCellSize, the glows in
+// displayLists.colors (draw.cpp).
 void buildDisplayLists();

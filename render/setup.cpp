@@ -28,6 +28,8 @@ void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool p
 }
 
 void SetupRendererState() {
+    // The scheme first: the letter textures and the glow lists are made in its colours.
+    displayLists.colors = RainColorScheme(settings.RainColor);
     CreateGlyphTextures();
 
     const int32_t width = settings.ScrWidth;

@@ -125,6 +125,21 @@ std::vector<ToolOption> SceneOptions() {
     };
 }
 
+std::vector<ToolOption> LookOptions() {
+    return {
+        {"--color", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
+             return TakeNumber(v, 0, kRainColorCount - 1, o.color) ? nullptr
+                                                                   : "a whole number from 0 to 5";
+         }},
+        {"--glyphs", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
+             return TakeNumber(v, 0, kGlyphSetCount - 1, o.glyphs) ? nullptr
+                                                                   : "a whole number from 0 to 3";
+         }},
+    };
+}
+
 bool ParseToolOptions(int count, const char* const* arguments, int first,
                       const std::vector<ToolOption>& accepted, ToolOptions& options,
                       std::string& error) {

@@ -18,10 +18,12 @@ struct ToolOptions {
     std::string message = Settings{}.Message;
     bool continuous = false;
     bool fast = false;
-    uint32_t tick = 0;      // tick count when the field is built
-    int32_t interval = 31;  // milliseconds between update steps
-    int32_t steps = 0;      // update steps run after building
-    std::string out;        // shot: the PNG file to write
+    uint32_t tick = 0;                     // tick count when the field is built
+    int32_t interval = 31;                 // milliseconds between update steps
+    int32_t steps = 0;                     // update steps run after building
+    std::string out;                       // shot: the PNG file to write
+    int32_t color = Settings{}.RainColor;  // shot: RainColor, 0..5
+    int32_t glyphs = Settings{}.GlyphSet;  // shot: GlyphSet, 0..3
     // --monitor, repeatable, the primary first: one field per monitor. Empty: one plain field.
     std::vector<MonitorRect> monitors;
 };
@@ -35,6 +37,9 @@ struct ToolOption {
 
 // --width --height --size --message --continuous --fast --tick --interval --steps --monitor
 std::vector<ToolOption> SceneOptions();
+
+// --color --glyphs: the look of a drawn scene (the field itself is the same for every look).
+std::vector<ToolOption> LookOptions();
 
 // Reads arguments[first..count) into options. On bad input returns false and sets error to one
 // line naming the problem; options may then be partly filled.

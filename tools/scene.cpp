@@ -16,6 +16,10 @@ void TakeSettings(const ToolOptions& options) {
     settings.Size = options.size;
     settings.Continuous = options.continuous ? 1 : 0;
     settings.FastMode = options.fast ? 1 : 0;
+    settings.RainColor = options.color;
+    settings.GlyphSet = options.glyphs;
+    // Before the field is built: building compiles the glow lists in the scheme's colours.
+    displayLists.colors = RainColorScheme(settings.RainColor);
     // Only the first 31 characters can be taken; the length just has to reach past them.
     const size_t length = options.message.size();
     TakeMessage(settings.Message, options.message.c_str(),

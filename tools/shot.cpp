@@ -39,6 +39,7 @@ int RunShot(int count, const char* const* arguments, int first) {
              return nullptr;
          }}};
     for (const ToolOption& option : SceneOptions()) accepted.push_back(option);
+    for (const ToolOption& option : LookOptions()) accepted.push_back(option);
     const std::string usage = UsageLine("shot", accepted);
 
     ToolOptions options;

@@ -29,6 +29,18 @@ cmp -s "$dir/a.png" "$dir/b.png" || fail "tick 3 and tick 259 differ"
 "$tool" shot --out "$dir/c.png" --steps 30 --tick 4 || fail "third shot"
 cmp -s "$dir/a.png" "$dir/c.png" && fail "tick ignored"
 
+# The look options: colour 0 and glyph set 0 are the picture without them, byte for byte; blue
+# rain is blue; another glyph set changes the picture.
+"$tool" shot --out "$dir/a0.png" --steps 30 --tick 3 --color 0 --glyphs 0 || fail "look 0 shot"
+cmp -s "$dir/a.png" "$dir/a0.png" || fail "--color 0 --glyphs 0 changed the picture"
+"$tool" shot --out "$dir/blue.png" --steps 30 --tick 3 --color 1 || fail "blue shot"
+read -r red green blue <<<"$(convert "$dir/blue.png" \
+    -format '%[fx:int(1000*mean.r)] %[fx:int(1000*mean.g)] %[fx:int(1000*mean.b)]' info:)"
+[ "$blue" -gt 20 ] && [ "$blue" -gt "$green" ] && [ "$green" -gt "$red" ] \
+    || fail "blue rain: mean r $red g $green b $blue"
+"$tool" shot --out "$dir/hex.png" --steps 30 --tick 3 --glyphs 3 || fail "hex shot"
+cmp -s "$dir/a.png" "$dir/hex.png" && fail "--glyphs 3 ignored"
+
 # Step 450: the rain has drained and the message stands in the middle rows, nowhere else.
 "$tool" shot --out "$dir/m.png" --steps 450 --width 640 --height 480 || fail "message shot"
 middle=$(convert "$dir/m.png" -crop 640x40+0+220 -format '%[fx:int(1000*maxima)]' info:)
@@ -58,6 +70,11 @@ done <<TABLE
 --out $dir/x.png --width 8193
 --out $dir/x.png --steps -1
 --out $dir/x.png --monitor 9000x100+0+0
+--out $dir/x.png --color 6
+--out $dir/x.png --color -1
+--out $dir/x.png --color blue
+--out $dir/x.png --glyphs 4
+--out $dir/x.png --glyphs
 --out
 TABLE
 [ ! -e "$dir/x.png" ] || fail "a refused command line wrote a picture"

@@ -167,6 +167,45 @@ TEST_F(RegistryStore, EachValueFillsItsOwnField) {
     EXPECT_STREQ(settings.Message, "THE TORVEX");
 }
 
+// "RainColor" and "GlyphSet" take only a 4-byte REG_DWORD that names a choice; anything else
+// gives the default look (0), and a missing value leaves the field alone.
+TEST_F(RegistryStore, LookChoicesOutsideTheirListsFallBackToTheDefault) {
+    struct Case {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> data;
+        int32_t color, glyphs;  // loaded
+    };
+    const Case cases[] = {
+        {"in range", REG_DWORD, Le32(3), 3, 3},
+        {"last entries", REG_DWORD, Le32(5), 5, 0},  // 5 names a colour, no glyph set
+        {"one past", REG_DWORD, Le32(6), 0, 0},
+        {"negative", REG_DWORD, Le32(uint32_t(-1)), 0, 0},
+        {"huge", REG_DWORD, Le32(0x80000001u), 0, 0},
+        {"raw bytes", REG_BINARY, Le32(2), 0, 0},
+        {"string", REG_SZ, Bytes("2\0\0", 4), 0, 0},
+        {"two bytes", REG_BINARY, {1, 0}, 0, 0},
+        {"eight bytes", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings.RainColor = 4;  // whatever a load replaces
+        settings.GlyphSet = 2;
+        Write(program, "RainColor", c.type, c.data);
+        Write(program, "GlyphSet", c.type, c.data);
+        LoadSettings(host);
+        EXPECT_EQ(settings.RainColor, c.color);
+        EXPECT_EQ(settings.GlyphSet, c.glyphs);
+    }
+    Remove(program, "RainColor");
+    Remove(program, "GlyphSet");
+    settings.RainColor = 4;  // missing values keep what the record holds
+    settings.GlyphSet = 2;
+    LoadSettings(host);
+    EXPECT_EQ(settings.RainColor, 4);
+    EXPECT_EQ(settings.GlyphSet, 2);
+}
+
 TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     struct Case {
         const char* what;
@@ -191,7 +230,7 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     EXPECT_EQ(host.passwordDelay, 5);
 }
 
-TEST_F(RegistryStore, SaveWritesTheEightNumbersThenMonitorsAsDwords) {
+TEST_F(RegistryStore, SaveWritesTheEightNumbersThenTheThreeChoicesAsDwords) {
     settings.ScrWidth = 1024;
     settings.ScrHeight = 768;
     settings.ColorBits = 32;
@@ -201,6 +240,8 @@ TEST_F(RegistryStore, SaveWritesTheEightNumbersThenMonitorsAsDwords) {
     settings.Speed = -10;
     settings.Use3dfx = 1;
     settings.Monitors = 2;
+    settings.RainColor = 4;
+    settings.GlyphSet = 2;
     host.fastMode = 0;
     SaveSettings(host);
 
@@ -209,14 +250,14 @@ TEST_F(RegistryStore, SaveWritesTheEightNumbersThenMonitorsAsDwords) {
     DWORD count = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 9u);  // neither "MSTRING" nor "Continuous"
+    EXPECT_EQ(count, 11u);  // neither "MSTRING" nor "Continuous"
     const struct {
         const char* name;
         uint32_t value;
     } expected[] = {
         {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
         {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
-        {"Monitors", 2},
+        {"Monitors", 2},    {"RainColor", 4},   {"GlyphSet", 2},
     };
     for (const auto& e : expected) {
         BYTE data[16];
