@@ -359,7 +359,9 @@ TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
         RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
         Write(program, "Size", REG_DWORD, Le32(60));  // the key exists in every case
         if (c.type != 0) Write(program, "Monitors", c.type, c.data);
-        settings.Monitors = 7;  // whatever was there before loading
+        // A value that is there replaces whatever the record held; a missing one leaves the
+        // record's default.
+        settings.Monitors = c.type != 0 ? 7 : Settings{}.Monitors;
         LoadSettings(host);
         EXPECT_EQ(settings.Monitors, c.expected);
         EXPECT_EQ(settings.Size, 60);
