@@ -43,12 +43,7 @@ bool RegisterPreviewClass(HINSTANCE instance) {
 void SetupPreviewRenderer(int32_t width, int32_t height, int32_t columnCount) {
     SeedRandom(platform.GetTickCount() & 0xFF);
     SetupRendererState();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, static_cast<GLdouble>(width), 0.0, static_cast<GLdouble>(height), -1.0, 1.0);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetPixelProjection(0, 0, width, height);
     rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
                     settings.Message);
 }

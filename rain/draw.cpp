@@ -105,6 +105,14 @@ void MessageLetter::draw() {
     glPopMatrix();
 }
 
+void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, static_cast<GLdouble>(width), 0.0, static_cast<GLdouble>(height), -1.0, 1.0);
+    glViewport(x, y, width, height);
+    glMatrixMode(GL_MODELVIEW);
+}
+
 void DrawRainField(const RainField& field) {
     for (Stream* stream = field.firstStream; stream != nullptr; stream = stream->next)
         stream->draw();

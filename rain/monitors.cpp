@@ -80,12 +80,8 @@ void DrawRainMonitors(RainMonitors& monitors) {
         const MonitorRect& m = monitors.rects[k];
         RainField& field = monitors.fields[k];
         // GL counts from the window's bottom-left corner, the monitors from its top-left.
-        glViewport(m.x - window.x, window.y + window.height - (m.y + m.height), m.width, m.height);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0.0, static_cast<GLdouble>(m.width), 0.0, static_cast<GLdouble>(m.height), -1.0,
-                1.0);
-        glMatrixMode(GL_MODELVIEW);
+        SetPixelProjection(m.x - window.x, window.y + window.height - (m.y + m.height), m.width,
+                           m.height);
         displayLists = field.lists;
         DrawRainField(field);
         if (k == 0) primaryState = randomState;

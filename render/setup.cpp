@@ -5,6 +5,7 @@
 
 #include "base/platform.h"
 #include "gl/gl.h"
+#include "rain/draw.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "rain/random.h"
@@ -32,13 +33,7 @@ void SetupRendererState() {
     displayLists.colors = RainColorScheme(settings.RainColor);
     CreateGlyphTextures();
 
-    const int32_t width = settings.ScrWidth;
-    const int32_t height = settings.ScrHeight;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, static_cast<GLdouble>(width), 0.0, static_cast<GLdouble>(height), -1.0, 1.0);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_MODELVIEW);
+    SetPixelProjection(0, 0, settings.ScrWidth, settings.ScrHeight);
     glLoadIdentity();
 
     if (settings.FastMode == 0) {

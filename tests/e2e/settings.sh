@@ -51,6 +51,16 @@ finish() {  # name seconds
 window() {  # title: the id of the visible window with that title, waiting up to 30 s
   timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
 }
+# The first visible window that was not there before the saver started, waiting up to 30 s.
+new_window() {
+  local id
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | sort |
+         comm -13 "$art/windows-before-saver.txt" - | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+}
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 
 rm -f "$art"/*.rc
@@ -97,13 +107,7 @@ reg add "$key" /v Size /t REG_DWORD /d 42 /f >/dev/null
 reg query "$key" | tr -d '\r' >"$art/registry-before-saver.txt"
 xdotool search --onlyvisible --name '.*' 2>/dev/null | sort >"$art/windows-before-saver.txt"
 start saver "$scr" /s
-saver=""
-for _ in $(seq 150); do
-  saver=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | sort |
-          comm -13 "$art/windows-before-saver.txt" - | head -1)
-  [ -n "$saver" ] && break
-  sleep 0.2
-done
+saver=$(new_window)
 [ -n "$saver" ] || fail "/s showed no window (see $art/saver.log)"
 sleep 2
 import -window root "$art/saver.png"
@@ -139,13 +143,7 @@ reg add "$key" /v RainColor /t REG_DWORD /d 1 /f >/dev/null
 xdotool search --onlyvisible --name '.*' 2>/dev/null | sort >"$art/windows-before-saver.txt"
 rm -f "$art/saver-blue.rc"
 start saver-blue "$scr" /s
-saver=""
-for _ in $(seq 150); do
-  saver=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | sort |
-          comm -13 "$art/windows-before-saver.txt" - | head -1)
-  [ -n "$saver" ] && break
-  sleep 0.2
-done
+saver=$(new_window)
 [ -n "$saver" ] || fail "/s with RainColor 1 showed no window (see $art/saver-blue.log)"
 sleep 2
 import -window root "$art/saver-blue.png"
