@@ -8,7 +8,6 @@
 # every edge of both monitors. A key ends every run with code 0. Screenshots: artifacts/monitors/.
 set -u
 cd "$(dirname "$0")/../.."
-root=$(pwd)
 build="${TORVEX_BUILD_DIR:-build/win64}"
 scr="$build/Torvex.scr"
 probe="$build/tests/windows/monitor_probe.exe"
@@ -22,44 +21,13 @@ done
 . tests/support/dependency.sh
 command -v Xephyr >/dev/null || missing_dependency "Xephyr (package xserver-xephyr)"
 
-pids=()
-cleanup() {
-  WINEPREFIX="$root/$prefix" wineserver -k >/dev/null 2>&1 </dev/null
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-}
-trap cleanup EXIT
 fail() { echo "monitors.sh: FAIL: $*" >&2; exit 1; }
 step() { echo "-- $*"; }
-
-free_display() {  # first free display number from $1
-  local n=$1
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  echo "$n"
-}
-wait_display() { for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$1" ] && return 0; sleep 0.1; done; return 1; }
-
-host=$(free_display 150)
-Xvfb ":$host" -screen 0 2048x1024x24 -nolisten tcp >"$art/xvfb.log" 2>&1 &
-pids+=($!)
-wait_display "$host" || fail "Xvfb did not start"
-nested=$(free_display $((host + 1)))
-DISPLAY=":$host" Xephyr ":$nested" -screen 1024x768 -screen 800x600 +xinerama -nolisten tcp \
-  >"$art/xephyr.log" 2>&1 &
-pids+=($!)
-wait_display "$nested" || fail "Xephyr did not start"
-export DISPLAY=":$nested" WINEPREFIX="$root/$prefix" WINEARCH=win64 WINEDEBUG=-all
-unset TORVEX_OWN_DISPLAY
-wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+. scripts/lib/two-monitors.bash
+trap stop_two_monitors EXIT
+start_two_monitors "$art" "$prefix"
 reg() { "$wine" reg "$@" </dev/null >/dev/null 2>&1; }
 key='HKCU\Software\Qor\Torvex Saver V2'
-
-# Wine reads the display settings when its server starts: set them, then start it again.
-restart_wine() { wineserver -k >/dev/null 2>&1 </dev/null; sleep 0.5; scripts/wine-run --prefix "$prefix" --boot; }
-scripts/wine-run --prefix "$prefix" --boot || fail "the Wine prefix did not boot"
-reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f
-reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f
-restart_wine || fail "the Wine prefix did not restart"
 
 step "Wine reports two monitors side by side"
 scripts/wine-run --prefix "$prefix" -- "$probe" | tr -d '\r' >"$art/probe.txt"
@@ -67,7 +35,7 @@ grep -qx 'monitor 0 0 1024 768 primary' "$art/probe.txt" &&
   grep -qx 'monitor 1024 0 800 600 other' "$art/probe.txt" ||
   fail "the two monitors are not there (see $art/probe.txt)"
 
-# Means of green and of all light in each monitor's rectangle: "first_green second_green".
+# The two monitors' rectangles in the screenshot, and the mean green light of a rectangle.
 FIRST=1024x768+0+0
 SECOND=800x600+1024+0
 green() {  # file geometry
@@ -149,7 +117,7 @@ step "144 logical pixels per inch: the rain still covers every pixel of both mon
 reg delete "$key" /f
 reg add "$key" /v Monitors /t REG_DWORD /d 1 /f
 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f
-restart_wine || fail "the Wine prefix did not restart"
+restart_wine "$prefix" || fail "the Wine prefix did not restart"
 scripts/wine-run --prefix "$prefix" -- "$probe" | tr -d '\r' >"$art/probe-144.txt"
 grep -qx 'dpi 144' "$art/probe-144.txt" || fail "the display is not at 144 dpi (see $art/probe-144.txt)"
 run high_dpi 10 rain_to_every_edge
