@@ -1,5 +1,6 @@
 # The two commands: `make run` and `make test`. Each installs what is missing first.
-.PHONY: run test setup clean
+# `make dist` builds the Windows release into dist/ (zip, installer, SHA256SUMS).
+.PHONY: run test dist setup clean
 
 setup:
 	@scripts/bootstrap
@@ -9,6 +10,9 @@ run: setup
 
 test: setup
 	@scripts/test-all
+
+dist: setup
+	@scripts/dist
 
 clean:
 	rm -rf build

@@ -25,7 +25,7 @@ void RainUpdateStep(benchmark::State& state) {
     platform.GetTickCount = Tick;
     SeedRandom(0);
     RainField field{};
-    field.build(columns, false, continuous, "THE TORVEX");
+    field.build(1920, 1080, columns, false, continuous, "THE TORVEX");
     for (auto _ : state) {
         field.update();
         benchmark::DoNotOptimize(field.firstStream->y);

@@ -9,10 +9,8 @@
 #include "base/platform.h"
 #include "gl/gl_load_win32.h"
 #include "gl/gl_table.h"
-#include "settings/settings.h"
 
-HMODULE driverLibrary = nullptr;
-bool useDriverWgl = false;
+DriverState driverState;
 
 namespace {
 
@@ -30,9 +28,10 @@ bool IsPresent(const char* name) {
 
 template <typename Function>
 Function DriverFunction(const char* name) {
-    if (!driverLibrary) return nullptr;
+    if (!driverState.driverLibrary) return nullptr;
     // Through void*: GetProcAddress's generic type and the real signature are unrelated.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(driverLibrary, name)));
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(driverState.driverLibrary, name)));
 }
 
 using CreateContextFunction = HGLRC(WINAPI*)(HDC);
@@ -44,11 +43,11 @@ using SwapBuffersFunction = BOOL(WINAPI*)(HDC);
 
 }  // namespace
 
-void ChooseDriverLibrary(char* buffer) {
+void ChooseDriverLibraryFor(bool use3dfx, char* buffer) {
     if (!buffer) return;
     buffer[0] = '\0';
     // The 3Dfx OpenGL drivers are only worth trying where a Glide runtime is installed.
-    if (settings.Use3dfx && (IsPresent(kGlideRuntimes[0]) || IsPresent(kGlideRuntimes[1]))) {
+    if (use3dfx && (IsPresent(kGlideRuntimes[0]) || IsPresent(kGlideRuntimes[1]))) {
         for (const char* name : k3dfxDrivers) {
             std::strcpy(buffer, name);
             if (IsPresent(buffer)) return;
@@ -60,27 +59,27 @@ void ChooseDriverLibrary(char* buffer) {
 
 int LoadDriverEntryPoints(const char* name) {
     FreeDriverLibrary();  // a second load must not strand the first library
-    driverLibrary = name ? LoadLibraryA(name) : nullptr;
-    if (!driverLibrary) {
+    driverState.driverLibrary = name ? LoadLibraryA(name) : nullptr;
+    if (!driverState.driverLibrary) {
         platform.MessageBoxA(GetFocus(), "OpenGL ICD dll not found", "Error", MB_OK);
         return kDriverNotFound;
     }
-    if (!FillGlCoreRows(ResolveGlExport, driverLibrary)) {
+    if (!FillGlCoreRows(ResolveGlExport, driverState.driverLibrary)) {
         FillGlExtRows(nullptr, nullptr);  // every row after the missing one reads as null
         return kDriverMissingFunction;
     }
     // No context exists yet, so a driver that answers only for a current one leaves these null.
-    FillGlExtRows(ResolveGlThroughWgl, driverLibrary);
+    FillGlExtRows(ResolveGlThroughWgl, driverState.driverLibrary);
     // Only the system library routes pixel formats and swaps through GDI; the name decides,
-    // byte for byte, as ChooseDriverLibrary wrote it.
-    if (std::strcmp(name, kSystemLibrary) != 0) useDriverWgl = true;
+    // byte for byte, as the library choice wrote it.
+    if (std::strcmp(name, kSystemLibrary) != 0) driverState.useDriverWgl = true;
     return kDriverLoaded;
 }
 
 BOOL FreeDriverLibrary() {
-    if (!driverLibrary) return FALSE;
-    const BOOL freed = FreeLibrary(driverLibrary);
-    driverLibrary = nullptr;
+    if (!driverState.driverLibrary) return FALSE;
+    const BOOL freed = FreeLibrary(driverState.driverLibrary);
+    driverState.driverLibrary = nullptr;
     return freed;
 }
 
@@ -100,30 +99,30 @@ BOOL DriverDeleteContext(HGLRC renderContext) {
 }
 
 int DriverChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor) {
-    if (!useDriverWgl) {
+    if (!driverState.useDriverWgl) {
         const int index = ChoosePixelFormat(deviceContext, descriptor);
         if (index != 0) return index;
     }
     auto choose = DriverFunction<ChoosePixelFormatFunction>("wglChoosePixelFormat");
     if (!choose) return 0;
     // Once the driver has chosen the format, setting it and swapping must go to the driver too.
-    useDriverWgl = true;
+    driverState.useDriverWgl = true;
     return choose(deviceContext, descriptor);
 }
 
 BOOL DriverSetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIPTOR* descriptor) {
-    if (!useDriverWgl) {
+    if (!driverState.useDriverWgl) {
         const BOOL set = SetPixelFormat(deviceContext, index, descriptor);
         if (set) return set;
     }
     auto setFormat = DriverFunction<SetPixelFormatFunction>("wglSetPixelFormat");
     if (!setFormat) return FALSE;
-    useDriverWgl = true;
+    driverState.useDriverWgl = true;
     return setFormat(deviceContext, index, descriptor);
 }
 
 void DriverSwapBuffers(HDC deviceContext) {
-    if (!useDriverWgl && SwapBuffers(deviceContext)) return;
+    if (!driverState.useDriverWgl && SwapBuffers(deviceContext)) return;
     // A failed GDI swap is retried through the driver on every frame; the route is not switched.
     auto swap = DriverFunction<SwapBuffersFunction>("wglSwapBuffers");
     if (swap) swap(deviceContext);

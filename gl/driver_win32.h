@@ -4,13 +4,18 @@
 #pragma once
 #include <windows.h>
 
-extern HMODULE driverLibrary;  // null before loading, after a failed load and after release
-extern bool useDriverWgl;      // pixel formats and swaps go to the driver; never cleared once set
+// The driver layer's record, one per process.
+struct DriverState {
+    HMODULE driverLibrary = nullptr;  // null before loading, after a failed load and after release
+    bool useDriverWgl = false;  // pixel formats and swaps go to the driver; never cleared once set
+};
+
+extern DriverState driverState;
 
 // Writes the library file name to load into buffer (at least 13 bytes): a 3Dfx OpenGL driver
-// when Use3dfx is set and a Glide runtime and the driver are present, else "opengl32.dll".
+// when use3dfx is set and a Glide runtime and the driver are present, else "opengl32.dll".
 // Every library probed here is released again before returning.
-void ChooseDriverLibrary(char* buffer);
+void ChooseDriverLibraryFor(bool use3dfx, char* buffer);
 
 constexpr int kDriverLoaded = 0;
 constexpr int kDriverMissingFunction = -1;
@@ -23,13 +28,14 @@ int LoadDriverEntryPoints(const char* name);
 // Releases the driver library; returns what FreeLibrary answered (0 when nothing was loaded).
 BOOL FreeDriverLibrary();
 
-// Each looks its WGL function up in driverLibrary at every call; 0 when no library is loaded or
-// the driver lacks the function.
+// Each looks its WGL function up in driverState.driverLibrary at every call; 0 when no library is
+// loaded or the driver lacks the function.
 HGLRC DriverCreateContext(HDC deviceContext);
 BOOL DriverMakeCurrent(HDC deviceContext, HGLRC renderContext);
 BOOL DriverDeleteContext(HGLRC renderContext);
 
-// GDI first unless useDriverWgl; a GDI failure retries through the driver's WGL function.
+// GDI first unless driverState.useDriverWgl; a GDI failure retries through the driver's WGL
+// function.
 int DriverChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* descriptor);
 BOOL DriverSetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIPTOR* descriptor);
 void DriverSwapBuffers(HDC deviceContext);

@@ -1,14 +1,16 @@
 // The program's entry: reads the command line, prepares what every run mode needs (the 3Dfx
 // splash switch, the current display mode as default, HostState, the stored settings) and runs
-// the mode. Relies on the registry store, the settings dialog and RunSaver.
+// the mode. Relies on the registry store, the settings dialog, RunSaver and RunPreview.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "base/platform.h"
 #include "host/command_line.h"
-#include "host/host_state.h"
-#include "host/run_saver.h"
+#include "host/host_globals_win32.h"
+#include "host/preview_win32.h"
+#include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
@@ -27,6 +29,28 @@ void ChangeSaverPassword(HWND parent) {
     FreeLibrary(library);
 }
 
+// The manifest asks for per-monitor DPI awareness, so display modes, monitors and windows are in
+// real pixels on scaled displays. Where the manifest entry is not read, the call asks for the
+// same; where the call is missing (before Windows 10, Wine), the older system-wide call, and
+// where that is missing too, nothing: the saver then runs as the system scales it.
+void UseRealPixels() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    if (!user) return;
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    using SetAware = BOOL(WINAPI*)();
+    auto setContext = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, spelled out for older headers.
+    // Refused when the manifest has already set it, which is as good.
+    if (setContext) {
+        setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));
+        return;
+    }
+    auto setAware = reinterpret_cast<SetAware>(
+        reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDPIAware")));
+    if (setAware) setAware();
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
@@ -39,6 +63,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     // Through the C library, so a driver DLL that reads its own CRT environment sees it too.
     _putenv("FX_GLIDE_NO_SPLASH=1");
+    UseRealPixels();
     TakeCurrentDisplayMode();
 
     hostState = new HostState();
@@ -57,6 +82,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         RunSaver(showCommand);
         break;
     case ModePreview:
+        RunPreview(parent);  // nothing when the number names no window
+        break;
     case ModeNone:
         break;
     }

@@ -2,9 +2,10 @@
 // the frame loop (paced to the display, idle while the display is off) until the window
 // procedure posts WM_QUIT to the window, and gives the system its display mode, cursor and
 // screen-saver state back.
-#include "host/run_saver.h"
+#include "host/run_saver_win32.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -16,11 +17,11 @@
 #include "gl/gl_table.h"
 #include "host/display_power_win32.h"
 #include "host/frame_pacing_win32.h"
-#include "host/host_state.h"
-#include "host/run_saver_win32.h"
+#include "host/host_globals_win32.h"
 #include "host/window_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "render/setup.h"
 #include "settings/settings.h"
 
@@ -31,12 +32,23 @@ UINT screenSaverWasRunning = 0;
 
 }  // namespace
 
+void ChooseDriverLibrary(char* buffer) { ChooseDriverLibraryFor(settings.Use3dfx != 0, buffer); }
+
 HWND StartSaver(int showCommand) {
     char libraryName[MAX_PATH] = {};
     ChooseDriverLibrary(libraryName);
     if (LoadDriverEntryPoints(libraryName) != kDriverLoaded) exit(0);
 
-    HWND window = CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
+    // Rain beyond the primary display keeps every monitor at its desktop resolution: one
+    // window over the virtual screen and no display mode change. Without monitors to cover,
+    // the saver runs as on one display.
+    const std::vector<MonitorRect> monitors =
+        settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
+    const bool onMonitors = !monitors.empty();
+    HWND window = onMonitors
+                      ? CreateVirtualScreenWindow(
+                            "Torvex", BoundingRect(monitors.data(), int32_t(monitors.size())))
+                      : CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
     if (window == nullptr) exit(1);
 
     deviceContext = GetDC(window);
@@ -44,11 +56,15 @@ HWND StartSaver(int showCommand) {
     DriverMakeCurrent(deviceContext, renderContext);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
-    SetupRenderer();
+    if (onMonitors)
+        SetupRendererForMonitors(monitors.data(), int32_t(monitors.size()),
+                                 settings.Monitors == kPrimaryMonitorOthersBlack);
+    else
+        SetupRenderer();
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
-    if (pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+    if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     // Drivers may name their extensions only to a current context, which exists only now.
-    FillGlExtRows(ResolveGlThroughWgl, driverLibrary);
+    FillGlExtRows(ResolveGlThroughWgl, driverState.driverLibrary);
     AskForSwapPerRefresh();
     RegisterDisplayStateNotification(window);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverWasRunning, 0);
@@ -78,11 +94,17 @@ bool FramePass(HWND window, uint32_t& lastStepTime) {
     // once and missed steps are not made up.
     const uint32_t now = platform.timeGetTime();
     if (static_cast<int32_t>(now - lastStepTime) > settings.Speed) {
-        rainField.update();
+        if (rainMonitors.count > 0)
+            rainMonitors.update();
+        else
+            rainField.update();
         lastStepTime = now;
     }
 
-    DrawRainFrame();
+    if (rainMonitors.count > 0)
+        DrawRainMonitors(rainMonitors);
+    else
+        DrawRainFrame();
     DriverSwapBuffers(deviceContext);
     return true;
 }
@@ -102,7 +124,8 @@ void StopSaver(HWND window) {
     UnregisterDisplayStateNotification();
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverWasRunning, 0);
     DestroyWindow(window);
-    platform.ChangeDisplaySettingsA(nullptr, 0);
+    // Rain on several monitors changed no display mode; there is nothing to give back.
+    if (rainMonitors.count == 0) platform.ChangeDisplaySettingsA(nullptr, 0);
     FreeDriverLibrary();
     ShowCursor(TRUE);
 }

@@ -1,9 +1,16 @@
-// The pieces of the saver run, apart so that tests and the Wine benchmark can drive them:
+// The saver run, and its pieces apart so that tests and the Wine benchmark can drive them:
 // start-up up to the first frame, one pass of the frame loop, and the teardown.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
+
+// The whole saver run: driver, window, context, renderer set-up, frame loop and teardown.
+void RunSaver(int showCommand);
+
+// The OpenGL library for this run, chosen by the stored "3dfx" setting (see
+// ChooseDriverLibraryFor).
+void ChooseDriverLibrary(char* buffer);
 
 // Driver, window, context, cursor, renderer, swap interval, display-state registration and the
 // system's screen-saver state. Ends the process with exit code 0 when the driver cannot be

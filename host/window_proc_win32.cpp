@@ -3,10 +3,12 @@
 // Relies on hostState (created before the window) and the driver layer for the context.
 #include "host/window_proc_win32.h"
 
+#include <cstdint>
+
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "host/display_power_win32.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 
 namespace {
 
@@ -52,13 +54,20 @@ bool PasswordAccepted(HWND window) {
     return accepted;
 }
 
+// A negative stored delay means never ask; a delay too long for 32-bit milliseconds saturates
+// rather than wrapping to a short one.
+uint32_t PasswordDelayMilliseconds(int32_t seconds) {
+    if (seconds < 0) return UINT32_MAX;
+    const uint64_t milliseconds = static_cast<uint64_t>(seconds) * 1000u;
+    return milliseconds > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(milliseconds);
+}
+
 LRESULT HandleClose(HWND window) {
     if (!hostState->closeRequested) return 0;     // nobody here asked for it
     if (hostState->passwordDialogOpen) return 0;  // a check is already running further up
 
     const uint32_t elapsed = platform.GetTickCount() - hostState->startTick;
-    const uint32_t delay = static_cast<uint32_t>(hostState->passwordDelay) * 1000u;
-    if (elapsed <= delay) {
+    if (elapsed <= PasswordDelayMilliseconds(hostState->passwordDelay)) {
         PostQuit();
         return 0;
     }

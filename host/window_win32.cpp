@@ -5,16 +5,13 @@
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "settings/settings.h"
 
-PIXELFORMATDESCRIPTOR saverPixelFormat;
-bool pixelFormatHasAlpha = true;
+PixelFormatState pixelFormatState;
 
 namespace {
-
-bool pixelFormatBuilt = false;
 
 void ShowError(const char* text, unsigned style) {
     platform.MessageBoxA(nullptr, text, "Error", style);
@@ -33,15 +30,16 @@ bool RegisterSaverClass() {
 }
 
 void BuildPixelFormat() {
-    saverPixelFormat = PIXELFORMATDESCRIPTOR{};
-    saverPixelFormat.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    saverPixelFormat.nVersion = 1;
-    saverPixelFormat.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    saverPixelFormat.iPixelType = PFD_TYPE_RGBA;
-    saverPixelFormat.cColorBits = static_cast<BYTE>(settings.ColorBits);
-    saverPixelFormat.cDepthBits = 16;
-    saverPixelFormat.iLayerType = PFD_MAIN_PLANE;
-    pixelFormatBuilt = true;
+    PIXELFORMATDESCRIPTOR& format = pixelFormatState.saverPixelFormat;
+    format = PIXELFORMATDESCRIPTOR{};
+    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = static_cast<BYTE>(settings.ColorBits);
+    format.cDepthBits = 16;
+    format.iLayerType = PFD_MAIN_PLANE;
+    pixelFormatState.pixelFormatBuilt = true;
 }
 
 // Systems often grant 8 alpha planes for a 32-bit request. Stored alpha would then scale every
@@ -51,7 +49,7 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
     int count = DescribePixelFormat(dc, chosen, sizeof granted, &granted);
     if (count == 0) return chosen;
     if (granted.cAlphaBits == 0) {
-        pixelFormatHasAlpha = false;
+        pixelFormatState.pixelFormatHasAlpha = false;
         return chosen;
     }
     for (int index = 1; index <= count; ++index) {
@@ -64,25 +62,26 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
             candidate.cDepthBits >= 16 && candidate.cStencilBits == granted.cStencilBits &&
             candidate.cAccumBits == granted.cAccumBits &&
             candidate.cAuxBuffers == granted.cAuxBuffers) {
-            pixelFormatHasAlpha = false;
+            pixelFormatState.pixelFormatHasAlpha = false;
             return index;
         }
     }
     return chosen;
 }
 
+}  // namespace
+
 void SetSaverPixelFormat(HWND window) {
     deviceContext = GetDC(window);
-    if (!pixelFormatBuilt) BuildPixelFormat();
-    pixelFormatHasAlpha = true;
-    int index = DriverChoosePixelFormat(deviceContext, &saverPixelFormat);
+    if (!pixelFormatState.pixelFormatBuilt) BuildPixelFormat();
+    pixelFormatState.pixelFormatHasAlpha = true;
+    int index = DriverChoosePixelFormat(deviceContext, &pixelFormatState.saverPixelFormat);
     // The driver's own formats are not GDI's to describe; there the alpha stays unknown.
-    if (index != 0 && !useDriverWgl) index = PreferFormatWithoutAlpha(deviceContext, index);
-    if (index != 0) DriverSetPixelFormat(deviceContext, index, &saverPixelFormat);
+    if (index != 0 && !driverState.useDriverWgl)
+        index = PreferFormatWithoutAlpha(deviceContext, index);
+    if (index != 0) DriverSetPixelFormat(deviceContext, index, &pixelFormatState.saverPixelFormat);
     ReleaseDC(window, deviceContext);
 }
-
-}  // namespace
 
 bool SwitchDisplayMode(int width, int height) {
     DEVMODEA mode = {};
@@ -133,22 +132,63 @@ bool SwitchDisplayMode(int width, int height) {
     }
 }
 
-HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
+namespace {
+
+// The popup itself, class registered on first use; null after a reported failure.
+HWND OpenSaverWindow(DWORD extendedStyle, const char* title, int x, int y, int width, int height) {
     if (moduleHandle == nullptr && !RegisterSaverClass()) {
         ShowError("RegisterClass() failed:  Cannot register window class.", MB_OK);
         return nullptr;
     }
-    HWND window = CreateWindowExA(0, "OpenGL", title,
+    HWND window = CreateWindowExA(extendedStyle, "OpenGL", title,
                                   WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
                                   width, height, nullptr, nullptr, moduleHandle, nullptr);
-    if (window == nullptr) {
-        ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
-        return nullptr;
-    }
+    if (window == nullptr) ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
+    return window;
+}
+
+}  // namespace
+
+HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
+    HWND window = OpenSaverWindow(0, title, x, y, width, height);
+    if (window == nullptr) return nullptr;
     // A failed switch leaves the window in place: the caller ends the process at once.
     if (!SwitchDisplayMode(width, height)) return nullptr;
     SetSaverPixelFormat(window);
     return window;
+}
+
+HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds) {
+    // Topmost, so no other program's window stays in front on any monitor.
+    HWND window =
+        OpenSaverWindow(WS_EX_TOPMOST, title, bounds.x, bounds.y, bounds.width, bounds.height);
+    if (window != nullptr) SetSaverPixelFormat(window);
+    return window;
+}
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* found = reinterpret_cast<std::vector<MonitorRect>*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    const MonitorRect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (rect.width < 1 || rect.height < 1) return TRUE;
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        found->insert(found->begin(), rect);
+    else
+        found->push_back(rect);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<MonitorRect> FindMonitors() {
+    std::vector<MonitorRect> found;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void TakeCurrentDisplayMode() {

@@ -10,9 +10,11 @@
 
 RainField rainField;
 
-namespace {
+float CellSize(int32_t width, int32_t columnCount) {
+    return static_cast<float>(width) / static_cast<float>(columnCount);
+}
 
-constexpr int kGlyphCodes = 87;  // glyph textures 0..86 exist
+namespace {
 
 // Fields every stream gets the same way; the caller has set y and cellCount.
 void FillStream(Stream* stream, float x, float cellSize, bool fastMode) {
@@ -29,11 +31,12 @@ void FillStream(Stream* stream, float x, float cellSize, bool fastMode) {
 
 }  // namespace
 
-void RainField::build(int32_t columnCount, bool fastMode, bool continuous, const char* message) {
-    width = settings.ScrWidth;
-    height = settings.ScrHeight;
-    // The caller clamps already; a column count of 0 would divide by zero and one above the
-    // width would give columns narrower than a pixel, so the field guards itself too.
+void RainField::build(int32_t width, int32_t height, int32_t columnCount, bool fastMode,
+                      bool continuous, const char* message) {
+    this->width = width;
+    this->height = height;
+    // A column count of 0 would divide by zero and one above the width would give columns
+    // narrower than a pixel.
     columnCount = ClampColumnCount(columnCount, width);
     this->columnCount = columnCount;
     this->continuous = continuous;
@@ -48,7 +51,7 @@ void RainField::build(int32_t columnCount, bool fastMode, bool continuous, const
             ++messageLength;
         }
 
-    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const float cellSize = CellSize(width, columnCount);
     const double H = height;
 
     firstStream = nullptr;
@@ -93,7 +96,7 @@ void RainField::build(int32_t columnCount, bool fastMode, bool continuous, const
         for (int i = letter->cellCount; i < kLetterGlyphs; ++i)
             letter->glyphs[i] = letter->glyphs[1 + (i - 1) % (letter->cellCount - 1)];
         const int code = static_cast<signed char>(this->message[j]) - 9;
-        const bool hasGlyph = code >= 0 && code < kGlyphCodes;
+        const bool hasGlyph = code >= 0 && code < kGlyphCodeCount;
         // A character without a glyph keeps its column and shows nothing, like a space.
         letter->isSpace = this->message[j] == ' ' || !hasGlyph;
         letter->glyphs[0] = hasGlyph ? code : 0;
@@ -101,8 +104,9 @@ void RainField::build(int32_t columnCount, bool fastMode, bool continuous, const
     }
 
     // The lists are for this field's cells, whichever field is being built.
-    displayListCellSize = cellSize;
+    displayLists.displayListCellSize = cellSize;
     buildDisplayLists();
+    lists = displayLists;
 }
 
 void RainField::release() {

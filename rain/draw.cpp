@@ -7,22 +7,14 @@
 #include "rain/field.h"
 #include "rain/random.h"
 
-uint32_t glyphList;
-uint32_t trailGlowList;
-uint32_t headGlowList;
-float displayListCellSize;
+DisplayLists displayLists;
 
 namespace {
 
-constexpr int kGlyphCodes = 87;  // textures 0..86 exist
-
-struct Rgba {
-    GLfloat r, g, b, a;
-};
-
 // A soft disc around the cell: a fan from the centre colour to the rim colour. The diagonal
 // factor 0.7 (not 0.7071) is part of the look.
-GLuint CompileGlow(GLfloat cell, GLfloat radius, Rgba centre, Rgba rim) {
+// The rim is the centre colour made fully transparent.
+GLuint CompileGlow(GLfloat cell, GLfloat radius, RainRgba centre) {
     static const GLfloat rimDirections[9][2] = {
         {1.0f, 0.0f},   {0.7f, 0.7f},  {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
         {-0.7f, -0.7f}, {0.0f, -1.0f}, {0.7f, -0.7f}, {1.0f, 0.0f},
@@ -35,7 +27,7 @@ GLuint CompileGlow(GLfloat cell, GLfloat radius, Rgba centre, Rgba rim) {
     glColor4f(centre.r, centre.g, centre.b, centre.a);
     glVertex2f(cx, cy);
     for (const auto& d : rimDirections) {
-        glColor4f(rim.r, rim.g, rim.b, rim.a);
+        glColor4f(centre.r, centre.g, centre.b, 0.0f);
         glVertex2f(cx + d[0] * radius, cy + d[1] * radius);
     }
     glEnd();
@@ -48,20 +40,21 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
     // A code that names no texture (a hand-edited stored message) shows as a blank cell: binding
     // it would create an empty texture. The trail's random number is still taken, so a blank
     // cell does not shift the flicker of the cells after it.
-    const bool known = code >= 0 && code < kGlyphCodes;
+    const bool known = code >= 0 && code < kGlyphCodeCount;
     if (known) glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(code));
     glTranslatef(0.0f, -cell, 0.0f);
     GLfloat alpha = 1.0f;
     if (!head) alpha = 0.7f + 0.3f * static_cast<GLfloat>(Random()) / 32767.0f;
     if (!known) return;
+    const RainColors& colors = *displayLists.colors;
     if (head)
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glColor4f(colors.head.r, colors.head.g, colors.head.b, colors.head.a);
     else
-        glColor4f(0.0f, 0.8f, 0.0f, alpha);
-    glCallList(glyphList);
+        glColor4f(colors.trail[0], colors.trail[1], colors.trail[2], alpha);
+    glCallList(displayLists.glyphList);
     if (!fastMode) {
         glDisable(GL_TEXTURE_2D);
-        glCallList(head ? headGlowList : trailGlowList);
+        glCallList(head ? displayLists.headGlowList : displayLists.trailGlowList);
         glEnable(GL_TEXTURE_2D);
     }
 }
@@ -71,11 +64,11 @@ void DrawCell(int32_t code, bool head, bool fastMode, GLfloat cell) {
 void buildDisplayLists() {
     // Every stream and letter of the field being built has this cell size; the lists are made
     // once, for it.
-    const GLfloat c = displayListCellSize;
+    const GLfloat c = displayLists.displayListCellSize;
 
     // Texture t runs along x and s down y: with the transposed tiles, glyphs stand upright.
-    glyphList = glGenLists(1);
-    glNewList(glyphList, GL_COMPILE);
+    displayLists.glyphList = glGenLists(1);
+    glNewList(displayLists.glyphList, GL_COMPILE);
     glBegin(GL_QUADS);
     glTexCoord2i(1, 0);
     glVertex2f(0.0f, 0.0f);
@@ -88,8 +81,8 @@ void buildDisplayLists() {
     glEnd();
     glEndList();
 
-    trailGlowList = CompileGlow(c, 1.2f * c, {0.2f, 1.0f, 0.2f, 0.15f}, {0.2f, 1.0f, 0.2f, 0.0f});
-    headGlowList = CompileGlow(c, 2.0f * c, {0.7f, 0.7f, 1.0f, 0.4f}, {0.7f, 0.7f, 1.0f, 0.0f});
+    displayLists.trailGlowList = CompileGlow(c, 1.2f * c, displayLists.colors->trailGlow);
+    displayLists.headGlowList = CompileGlow(c, 2.0f * c, displayLists.colors->headGlow);
 }
 
 void Stream::draw() {
@@ -112,12 +105,24 @@ void MessageLetter::draw() {
     glPopMatrix();
 }
 
+void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, static_cast<GLdouble>(width), 0.0, static_cast<GLdouble>(height), -1.0, 1.0);
+    glViewport(x, y, width, height);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void DrawRainField(const RainField& field) {
+    for (Stream* stream = field.firstStream; stream != nullptr; stream = stream->next)
+        stream->draw();
+    if (!field.continuous && field.cycleCounter > kLettersShown)
+        for (int32_t j = 0; j < field.messageLength; ++j)
+            if (field.letters[j] != nullptr) field.letters[j]->draw();
+}
+
 void DrawRainFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    for (Stream* stream = rainField.firstStream; stream != nullptr; stream = stream->next)
-        stream->draw();
-    if (!rainField.continuous && rainField.cycleCounter > kLettersShown)
-        for (int32_t j = 0; j < rainField.messageLength; ++j)
-            if (rainField.letters[j] != nullptr) rainField.letters[j]->draw();
+    DrawRainField(rainField);
     glFlush();
 }

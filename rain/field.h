@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rain/colors.h"
+
 constexpr int kCycleLength = 601;   // update steps in one message cycle
 constexpr int kDrainStart = 300;    // from the step after this one streams are not respawned
 constexpr int kLettersShown = 325;  // letters advance and are drawn above this count
@@ -12,6 +14,18 @@ constexpr int kMaxLetters = 32;
 constexpr int kStreamGlyphs = 100;
 constexpr int kLetterGlyphs = 15;
 constexpr int kRainGlyphCount = 47;  // rain glyph codes are 0..46
+constexpr int kGlyphCodeCount = 87;  // glyph codes 0..86 name a tile and its texture
+
+// The drawing's record: the display lists every stream and letter calls, together with the cell
+// size and the colour scheme they were compiled for. RainField::build sets the size to its own
+// and compiles them; whoever sets up the run chooses the scheme before that (green until then).
+struct DisplayLists {
+    uint32_t glyphList;
+    uint32_t trailGlowList;
+    uint32_t headGlowList;
+    float displayListCellSize;
+    const RainColors* colors = &kRainColors[0];
+};
 
 struct Stream {
     Stream* next;
@@ -52,12 +66,20 @@ struct RainField {
     int32_t cycleCounter;
     int32_t messageLength;
 
-    // Screen size the field was built for (the settings' ScrWidth and ScrHeight).
+    // Size in pixels of the rectangle the field was built for.
     int32_t width;
     int32_t height;
+    // The lists this field's cells are drawn with (see DisplayLists), compiled by build.
+    DisplayLists lists;
 
-    void build(int32_t columnCount, bool fastMode, bool continuous, const char* message);
+    // Builds the field for a width x height rectangle; a column count outside 1..width is brought
+    // into that range here, and nowhere else.
+    void build(int32_t width, int32_t height, int32_t columnCount, bool fastMode, bool continuous,
+               const char* message);
+    // One update step: reseeds the random source from the tick count, then steps.
     void update();
+    // The step alone, taking numbers where the random source stands (further fields of a run).
+    void step();
     void respawn(Stream* stream);
     void release();  // frees every stream and letter (the saver keeps them to the end)
 };
@@ -65,10 +87,11 @@ struct RainField {
 // The one field of the run.
 extern RainField rainField;
 
-// Display lists shared by every stream and letter, compiled by buildDisplayLists() (draw.cpp)
-// for cells of side displayListCellSize, which RainField::build sets to its own cell size first.
-extern uint32_t glyphList;
-extern uint32_t trailGlowList;
-extern uint32_t headGlowList;
-extern float displayListCellSize;
+// The side of one cell when width pixels hold columnCount columns: the one place it is computed.
+float CellSize(int32_t width, int32_t columnCount);
+
+extern DisplayLists displayLists;
+
+// Compiles the three lists for cells of side displayLists.displayListCellSize, the glows in
+// displayLists.colors (draw.cpp).
 void buildDisplayLists();

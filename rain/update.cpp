@@ -93,7 +93,7 @@ void MessageLetter::advance(bool erase) {
 }
 
 void RainField::respawn(Stream* stream) {
-    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const float cellSize = CellSize(width, columnCount);
     const float top = static_cast<float>(height);
     for (int attempt = 0; attempt < 5; ++attempt) {
         const float candidate = cellSize * static_cast<float>(Random() % columnCount);
@@ -114,7 +114,10 @@ void RainField::respawn(Stream* stream) {
 
 void RainField::update() {
     SeedRandom(platform.GetTickCount() & 0xFF);
+    step();
+}
 
+void RainField::step() {
     if (continuous) {
         for (Stream* stream = firstStream; stream != nullptr; stream = stream->next)
             if (stream->advance()) respawn(stream);
@@ -122,7 +125,7 @@ void RainField::update() {
     }
 
     const int32_t step = ++cycleCounter;
-    const float cellSize = static_cast<float>(width) / static_cast<float>(columnCount);
+    const float cellSize = CellSize(width, columnCount);
     const double H = height;
     int32_t k = 0;
     for (Stream* stream = firstStream; stream != nullptr; stream = stream->next, ++k) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/error_box.h"
+#include "rain/colors.h"
 
 uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
 uint8_t glyphSource[kGlyphPictureBytes];
@@ -55,4 +56,23 @@ void LoadGlyphTiles(int first, int second, int width, int height) {
     picture = glyphPictureFinder(second);
     if (!picture) return;
     CutPicture(picture, kFirstLetterTile, kGlyphTileCount);
+}
+
+int GlyphSetPictureName(int32_t glyphSet) {
+    static_assert(sizeof kGlyphSetPictureNames / sizeof kGlyphSetPictureNames[0] == kGlyphSetCount,
+                  "one picture per glyph set");
+    return kGlyphSetPictureNames[ChoiceOrDefault(glyphSet, kGlyphSetCount)];
+}
+
+void TintLetterTiles(const uint8_t (&rgb)[3]) {
+    if (std::memcmp(rgb, kLetterPictureGreen, sizeof rgb) == 0) return;
+    const int green = kLetterPictureGreen[1];
+    for (int tile = kFirstLetterTile; tile < kGlyphTileCount; ++tile)
+        for (int n = 0; n < kTileTexels; ++n) {
+            uint8_t* texel = glyphTiles[tile] + n * 4;
+            // The green channel carries the coverage best: it is the stroke's strongest.
+            const int coverage = texel[1] < green ? texel[1] : green;
+            for (int c = 0; c < 3; ++c)
+                texel[c] = static_cast<uint8_t>((rgb[c] * coverage + green / 2) / green);
+        }
 }

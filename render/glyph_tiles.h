@@ -4,14 +4,24 @@
 #pragma once
 #include <cstdint>
 
-constexpr int kGlyphTileCount = 87;   // glyph codes 0..86
-constexpr int kFirstLetterTile = 56;  // tiles from here on come from the second picture
+#include "rain/field.h"
+#include "settings/settings.h"
+
+constexpr int kGlyphTileCount = kGlyphCodeCount;  // one tile per glyph code
+constexpr int kFirstLetterTile = 56;              // tiles from here on come from the second picture
 constexpr int kTileTexels = 16 * 16;
 constexpr int kTileBytes = kTileTexels * 4;  // RGBA
 constexpr int kGlyphPictureSide = 128;
 constexpr int kGlyphPictureBytes = kGlyphPictureSide * kGlyphPictureSide * 3;  // 49152
-constexpr int kRainPictureName = 161;
+constexpr int kRainPictureName = 161;  // glyph set 0, the rain glyphs
 constexpr int kLetterPictureName = 162;
+// The pictures of glyph sets 0..kGlyphSetCount-1: the rain glyphs, capital letters and digits,
+// binary, hexadecimal. Each in the rain picture's layout, so the rain picks from any of them
+// the same way.
+constexpr int kGlyphSetPictureNames[] = {kRainPictureName, 171, 172, 173};
+
+// The picture of a GlyphSet value; a value that names no set gives the rain glyphs.
+int GlyphSetPictureName(int32_t glyphSet);
 
 // The tile store (all zero until cut) and the buffer each picture is copied into before cutting.
 extern uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
@@ -28,3 +38,8 @@ extern const uint8_t* (*glyphPictureFinder)(int name);
 // first picture leaves every tile as it was; a missing second one leaves tiles 56..86. A size
 // above 128 in either direction reports "Texture too large" and ends the process with status 1.
 void LoadGlyphTiles(int first, int second, int width, int height);
+
+// Redraws the letter tiles (56..86) in stroke colour rgb: each texel keeps the share of the
+// picture's green it had, so the edges stay as soft as drawn. Tiles already in that green stay
+// exactly as cut.
+void TintLetterTiles(const uint8_t (&rgb)[3]);

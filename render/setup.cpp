@@ -5,7 +5,9 @@
 
 #include "base/platform.h"
 #include "gl/gl.h"
+#include "rain/draw.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "rain/random.h"
 #include "render/textures.h"
 #include "settings/settings.h"
@@ -15,20 +17,23 @@ void SetupRenderer() {
     SetupRendererState();
     // Nothing since the seeding drew a random number: the field depends only on the seed, the
     // settings and the screen size.
-    rainField.build(ClampColumnCount(settings.Size, settings.ScrWidth), settings.FastMode != 0,
+    rainField.build(settings.ScrWidth, settings.ScrHeight, settings.Size, settings.FastMode != 0,
                     settings.Continuous != 0, settings.Message);
 }
 
+void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
+    SeedRandom(platform.GetTickCount() & 0xFF);
+    SetupRendererState();
+    rainMonitors.build(monitors, count, primaryOnly, settings.Size, settings.FastMode != 0,
+                       settings.Continuous != 0, settings.Message);
+}
+
 void SetupRendererState() {
+    // The scheme first: the letter textures and the glow lists are made in its colours.
+    displayLists.colors = RainColorScheme(settings.RainColor);
     CreateGlyphTextures();
 
-    const int32_t width = settings.ScrWidth;
-    const int32_t height = settings.ScrHeight;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, static_cast<GLdouble>(width), 0.0, static_cast<GLdouble>(height), -1.0, 1.0);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_MODELVIEW);
+    SetPixelProjection(0, 0, settings.ScrWidth, settings.ScrHeight);
     glLoadIdentity();
 
     if (settings.FastMode == 0) {

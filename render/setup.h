@@ -2,10 +2,17 @@
 // projection, blending by FastMode, texturing, clear colour, then the rain field itself.
 // Needs the GL table filled, a current context and the settings loaded.
 #pragma once
+#include <cstdint>
+
+struct MonitorRect;
 
 // The whole set-up: seeds the rain's random source from the tick count, sets the GL state and
 // builds the rain field.
 void SetupRenderer();
+
+// The same for rain on several monitors: seeds, sets the GL state and builds one field per
+// monitor (only the primary's when primaryOnly) into rainMonitors.
+void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly);
 
 // The GL part alone (textures, projection, viewport, blending, texturing, clear colour): draws
 // no random numbers, so tools that seed and build the field themselves get the same field.

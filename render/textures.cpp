@@ -3,6 +3,7 @@
 #include "render/textures.h"
 
 #include "gl/gl.h"
+#include "rain/field.h"
 #include "render/glyph_tiles.h"
 #include "settings/settings.h"
 
@@ -14,7 +15,10 @@ GLuint textureNames[kGlyphTileCount];
 void CreateGlyphTextures() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glGenTextures(kGlyphTileCount, textureNames);
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, kGlyphPictureSide, kGlyphPictureSide);
+    LoadGlyphTiles(GlyphSetPictureName(settings.GlyphSet), kLetterPictureName, kGlyphPictureSide,
+                   kGlyphPictureSide);
+    // The letters stand in the rain's colour; the drawing's scheme is chosen before this.
+    TintLetterTiles(displayLists.colors->letterRgb);
 
     // Fast mode samples the nearest texel: cheaper on slow drivers, blockier when scaled.
     const GLfloat filter = settings.FastMode != 0 ? GLfloat(GL_NEAREST) : GLfloat(GL_LINEAR);

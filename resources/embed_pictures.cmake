@@ -1,10 +1,11 @@
-# Writes a C++ source that holds the two glyph pictures as byte arrays and defines
-# FindGlyphPicture over them: how the pictures reach the tile cut where there are no program
-# resources. Run as: cmake -DRAIN=... -DLETTERS=... -DOUT=... -P embed_pictures.cmake
+# Writes a C++ source that holds the glyph pictures as byte arrays and defines FindGlyphPicture
+# over them: how the pictures reach the tile cut where there are no program resources. Run as:
+# cmake -DRAIN=... -DLETTERS=... -DSET1=... -DSET2=... -DSET3=... -DOUT=... -P embed_pictures.cmake
 # A picture file that is missing or short is left out, so FindGlyphPicture reports it missing.
 set(body "")
 set(cases "")
-foreach(entry "161;RAIN;rainPicture" "162;LETTERS;letterPicture")
+foreach(entry "161;RAIN;rainPicture" "162;LETTERS;letterPicture" "171;SET1;setPicture1"
+              "172;SET2;setPicture2" "173;SET3;setPicture3")
   list(GET entry 0 name)
   list(GET entry 1 variable)
   list(GET entry 2 symbol)

@@ -16,6 +16,9 @@
 #define IDC_USE_3DFX 1075
 #define IDC_SIZE_BAR 1079
 #define IDC_SPEED_BAR 1080
+#define IDC_MONITORS 1090
+#define IDC_RAIN_COLOR 1091
+#define IDC_GLYPH_SET 1092
 
 // Read Me box
 #define IDC_TITLE 1064

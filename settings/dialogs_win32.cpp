@@ -1,6 +1,7 @@
 // The settings dialog and the Read Me box: fill the controls from Settings and HostState, store
-// everything on OK (the message and Continuous directly, the rest through SaveSettings), open
-// the two links. Relies on the templates in resources/dialogs.rc and the registry store.
+// everything on OK (the message and Continuous directly, the rest, colour and glyph set last,
+// through SaveSettings), open the two links. Relies on the templates in resources/dialogs.rc and
+// the registry store.
 #include "settings/dialogs_win32.h"
 
 #include <commctrl.h>
@@ -23,10 +24,23 @@ constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
 constexpr int kSpeedUnit = 10;
 
 // Home pages of the free collections the two linked savers belong to.
+// The "Monitors" choices in the order of their stored numbers.
+const char* const kMonitorEntries[kMonitorChoices] = {
+    "Primary monitor only",
+    "Every monitor",
+    "Primary monitor, others black",
+};
+
 const char* const kLinkAddresses[] = {
     "https://www.jwz.org/xscreensaver/",  // IDC_LINK_FIRST: "Atlantis"
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
+
+// The entries of the two look lists, in the order of the stored numbers.
+const char* const kRainColorNames[kRainColorCount] = {"Green", "Blue",   "Red",
+                                                      "Amber", "Violet", "White"};
+const char* const kGlyphSetNames[kGlyphSetCount] = {"Rain glyphs", "Letters and digits", "Binary",
+                                                    "Hexadecimal"};
 
 // The host record the dialog was opened for, kept with the dialog itself; a stand-in when a
 // caller opened the procedure without one.
@@ -71,6 +85,21 @@ void FillModeList(HWND dialog) {
                  reinterpret_cast<LPARAM>(current.c_str()));
 }
 
+// A drop-down list of count names with entry `choice` selected (loading left it in range).
+template <int32_t count>
+void FillChoiceList(HWND dialog, int id, const char* const (&names)[count], int32_t choice) {
+    HWND list = GetDlgItem(dialog, id);
+    for (const char* name : names)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(ChoiceOrDefault(choice, count)), 0);
+}
+
+// The selected entry's number; nothing selected keeps the setting.
+int32_t SelectedChoice(HWND dialog, int id, int32_t current) {
+    const LRESULT selected = SendMessageA(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
+    return selected == CB_ERR ? current : static_cast<int32_t>(selected);
+}
+
 void InitSettingsDialog(HWND dialog) {
     CheckDlgButton(dialog, IDC_CONTINUOUS, CheckedWhenOne(settings.Continuous));
     CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host(dialog).fastMode));
@@ -81,6 +110,9 @@ void InitSettingsDialog(HWND dialog) {
                   ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
     SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
                   ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
+    FillChoiceList(dialog, IDC_MONITORS, kMonitorEntries, settings.Monitors);
+    FillChoiceList(dialog, IDC_RAIN_COLOR, kRainColorNames, settings.RainColor);
+    FillChoiceList(dialog, IDC_GLYPH_SET, kGlyphSetNames, settings.GlyphSet);
 }
 
 // The selected entry's numbers become the display mode. With nothing selected (the current mode
@@ -132,6 +164,9 @@ void StoreSettings(HWND dialog) {
     Host(dialog).fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
     settings.Size = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SIZE_BAR)) + kSizeBase;
     settings.Speed = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SPEED_BAR)) * kSpeedUnit;
+    settings.Monitors = SelectedChoice(dialog, IDC_MONITORS, settings.Monitors);
+    settings.RainColor = SelectedChoice(dialog, IDC_RAIN_COLOR, settings.RainColor);
+    settings.GlyphSet = SelectedChoice(dialog, IDC_GLYPH_SET, settings.GlyphSet);
     SaveSettings(Host(dialog));
     EndDialog(dialog, IDOK);
 }

@@ -15,6 +15,12 @@ namespace {
 
 constexpr DWORD kMessageReadBytes = 260;  // longer stored messages are ignored
 
+int32_t LittleEndian32(const BYTE* data) {
+    return static_cast<int32_t>(
+        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
+}
+
 // A number value of any registry type, as the little-endian integer of exactly four bytes.
 // Shorter data counts as missing rather than as a number padded with bytes nobody wrote.
 bool QueryNumber(HKEY key, const char* name, int32_t& value) {
@@ -23,10 +29,24 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     if (RegQueryValueExA(key, name, nullptr, nullptr, data, &length) != ERROR_SUCCESS ||
         length != sizeof data)
         return false;
-    value = static_cast<int32_t>(
-        static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
-        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24);
+    value = LittleEndian32(data);
     return true;
+}
+
+// A choice among count entries (Monitors, RainColor, GlyphSet). A missing value keeps the field;
+// one that is not a 4-byte REG_DWORD naming an entry gives the default, 0. These values are new, so
+// no earlier version stored them with another type.
+void QueryChoice(HKEY key, const char* name, int32_t count, int32_t& field) {
+    BYTE data[8] = {};
+    DWORD length = sizeof data;
+    DWORD type = REG_NONE;
+    const LONG result = RegQueryValueExA(key, name, nullptr, &type, data, &length);
+    if (result == ERROR_FILE_NOT_FOUND) return;
+    if (result != ERROR_SUCCESS || type != REG_DWORD || length != 4) {
+        field = 0;
+        return;
+    }
+    field = ChoiceOrDefault(LittleEndian32(data), count);
 }
 
 }  // namespace
@@ -42,8 +62,7 @@ void ReadSystemSaverSettings(HostState& host) {
     host.passwordDelay = 5;
     host.passwordDialogOpen = 0;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     QueryNumber(key, "Password Delay", host.passwordDelay);
     RegCloseKey(key);
@@ -51,7 +70,7 @@ void ReadSystemSaverSettings(HostState& host) {
 
 void LoadSettings(HostState& host) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
 
     char text[kMessageReadBytes];
@@ -79,6 +98,19 @@ void LoadSettings(HostState& host) {
         if (QueryNumber(key, number.name, *number.field) && number.field == &settings.FastMode)
             host.fastMode = settings.FastMode;
     }
+
+    // After the ten, the values with a fixed list of choices; anything they cannot use gives
+    // the default.
+    const struct {
+        const char* name;
+        int32_t count;
+        int32_t* field;
+    } choices[] = {
+        {"Monitors", kMonitorChoices, &settings.Monitors},
+        {"RainColor", kRainColorCount, &settings.RainColor},
+        {"GlyphSet", kGlyphSetCount, &settings.GlyphSet},
+    };
+    for (const auto& choice : choices) QueryChoice(key, choice.name, choice.count, *choice.field);
     RegCloseKey(key);
 }
 
@@ -102,6 +134,8 @@ void SaveSettings(const HostState& host) {
         {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
         {"Software", host.fastMode},       {"Size", settings.Size},
         {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
+        {"Monitors", settings.Monitors},   {"RainColor", settings.RainColor},
+        {"GlyphSet", settings.GlyphSet},
     };
     for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
     RegCloseKey(key);

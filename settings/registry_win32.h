@@ -1,5 +1,6 @@
-// The registry store: the program's own key under HKEY_CURRENT_USER (ten values) and the one
-// value read from the system's screen-saver key. ANSI registry calls; Windows only.
+// The registry store: the program's own key under HKEY_CURRENT_USER (ten values, then "Monitors",
+// "RainColor" and "GlyphSet") and the one value read from the system's screen-saver key. ANSI
+// registry calls; Windows only.
 #pragma once
 #include <windows.h>
 
@@ -14,10 +15,13 @@ extern const char* systemSaverKeyPath;  // "Software\Microsoft\Windows\CurrentVe
 // passwordDelay from "Password Delay" (5 when absent); clears passwordDialogOpen.
 void ReadSystemSaverSettings(HostState& host);
 
-// Settings (and host.fastMode) from the program key; missing or unusable values keep defaults.
+// Settings (and host.fastMode) from the program key; missing or unusable values keep defaults,
+// and "RainColor" or "GlyphSet" that is not a REG_DWORD naming a choice gives choice 0.
 void LoadSettings(HostState& host);
 
-// The eight number values, from settings and host.fastMode. Not "MSTRING" nor "Continuous".
+// The number values, from settings and host.fastMode: the eight of the display, speed and
+// driver, then "Monitors", "RainColor" and "GlyphSet". Not "MSTRING" nor "Continuous", which the
+// dialog stores first.
 void SaveSettings(const HostState& host);
 
 // Opens (creating when needed) the program key for writing; nullptr when that fails.

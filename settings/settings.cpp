@@ -24,3 +24,7 @@ int32_t ClampColumnCount(int32_t size, int32_t width) {
     if (size > width) return width;
     return size;
 }
+
+int32_t ChoiceOrDefault(int32_t value, int32_t count) {
+    return value >= 0 && value < count ? value : 0;
+}

@@ -34,6 +34,38 @@ bool TakeNumber(const char* text, int64_t min, int64_t max, T& field) {
 
 }  // namespace
 
+namespace {
+
+// Reads digits up to one of `ends` (or the text's end when ends is ""), as a whole number.
+bool TakePart(const char*& p, const char* ends, int64_t min, int64_t max, int32_t& value) {
+    std::string part;
+    if (*p == '+' || *p == '-') part += *p++;
+    while (*p != '\0' && std::strchr(ends, *p) == nullptr) part += *p++;
+    int64_t number = 0;
+    if (!ParseWholeNumber(part.c_str(), min, max, number)) return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+
+}  // namespace
+
+bool ParseMonitor(const char* text, MonitorRect& monitor) {
+    if (text == nullptr || *text < '0' || *text > '9') return false;
+    const char* p = text;
+    MonitorRect m{};
+    if (!TakePart(p, "x", 1, kMaxScreenSide, m.width) || *p++ != 'x') return false;
+    if (*p < '0' || *p > '9') return false;
+    if (!TakePart(p, "+-", 1, kMaxScreenSide, m.height)) return false;
+    if (*p != '+' && *p != '-') return false;
+    // The offsets carry their sign: "+-" would be a sign after a sign.
+    if (p[1] < '0' || p[1] > '9') return false;
+    if (!TakePart(p, "+-", -kMaxScreenSide, kMaxScreenSide, m.x)) return false;
+    if ((*p != '+' && *p != '-') || p[1] < '0' || p[1] > '9') return false;
+    if (!TakePart(p, "", -kMaxScreenSide, kMaxScreenSide, m.y) || *p != '\0') return false;
+    monitor = m;
+    return true;
+}
+
 std::vector<ToolOption> SceneOptions() {
     return {
         {"--width", "W",
@@ -79,6 +111,31 @@ std::vector<ToolOption> SceneOptions() {
          [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, INT32_MAX, o.steps) ? nullptr
                                                          : "a whole number from 0 to 2147483647";
+         }},
+        {"--monitor", "WxH+X+Y",
+         [](ToolOptions& o, const char* v) -> const char* {
+             MonitorRect monitor;
+             if (!ParseMonitor(v, monitor))
+                 return "WxH+X+Y (sides 1 to 65536, offsets -65536 to 65536)";
+             if (o.monitors.size() >= static_cast<size_t>(kMaxMonitors))
+                 return "at most 16 monitors";
+             o.monitors.push_back(monitor);
+             return nullptr;
+         }},
+    };
+}
+
+std::vector<ToolOption> LookOptions() {
+    return {
+        {"--color", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
+             return TakeNumber(v, 0, kRainColorCount - 1, o.color) ? nullptr
+                                                                   : "a whole number from 0 to 5";
+         }},
+        {"--glyphs", "N",
+         [](ToolOptions& o, const char* v) -> const char* {
+             return TakeNumber(v, 0, kGlyphSetCount - 1, o.glyphs) ? nullptr
+                                                                   : "a whole number from 0 to 3";
          }},
     };
 }

@@ -6,18 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "rain/monitors.h"
+#include "settings/settings.h"
+
 struct ToolOptions {
     // The scene: screen, columns, message, modes and the clock of the update steps.
     int32_t width = 1024;
     int32_t height = 768;
-    int32_t size = 52;  // column count before clamping to 1..width
-    std::string message = "THE TORVEX";
+    // The saver's own defaults, so a bare command line shows what the saver shows.
+    int32_t size = Settings{}.Size;  // column count before clamping to 1..width
+    std::string message = Settings{}.Message;
     bool continuous = false;
     bool fast = false;
-    uint32_t tick = 0;      // tick count when the field is built
-    int32_t interval = 31;  // milliseconds between update steps
-    int32_t steps = 0;      // update steps run after building
-    std::string out;        // shot: the PNG file to write
+    uint32_t tick = 0;                     // tick count when the field is built
+    int32_t interval = 31;                 // milliseconds between update steps
+    int32_t steps = 0;                     // update steps run after building
+    std::string out;                       // shot: the PNG file to write
+    int32_t color = Settings{}.RainColor;  // shot: RainColor, 0..5
+    int32_t glyphs = Settings{}.GlyphSet;  // shot: GlyphSet, 0..3
+    // --monitor, repeatable, the primary first: one field per monitor. Empty: one plain field.
+    std::vector<MonitorRect> monitors;
 };
 
 struct ToolOption {
@@ -27,8 +35,11 @@ struct ToolOption {
     const char* (*take)(ToolOptions& options, const char* value);
 };
 
-// --width --height --size --message --continuous --fast --tick --interval --steps
+// --width --height --size --message --continuous --fast --tick --interval --steps --monitor
 std::vector<ToolOption> SceneOptions();
+
+// --color --glyphs: the look of a drawn scene (the field itself is the same for every look).
+std::vector<ToolOption> LookOptions();
 
 // Reads arguments[first..count) into options. On bad input returns false and sets error to one
 // line naming the problem; options may then be partly filled.
@@ -38,6 +49,10 @@ bool ParseToolOptions(int count, const char* const* arguments, int first,
 
 // "usage: torvex-tool sim [--width W] ... [--continuous]"
 std::string UsageLine(const char* subcommand, const std::vector<ToolOption>& accepted);
+
+// "WxH+X+Y" (either offset may be "-N" instead of "+N"): W and H from 1 to 65536, X and Y from
+// -65536 to 65536. False otherwise.
+bool ParseMonitor(const char* text, MonitorRect& monitor);
 
 // Strict decimal number: optional sign, digits only, within min..max. False otherwise.
 bool ParseWholeNumber(const char* text, int64_t min, int64_t max, int64_t& value);

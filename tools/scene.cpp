@@ -1,4 +1,4 @@
-// Builds and advances the rain field for the tools on a fixed clock (see scene.h).
+// Builds and advances the rain for the tools on a fixed clock (see scene.h).
 #include "tools/scene.h"
 
 #include "base/platform.h"
@@ -10,28 +10,59 @@ namespace {
 uint32_t fixedTick = 0;
 uint32_t FixedTick() { return fixedTick; }
 
-}  // namespace
-
-void BuildScene(const ToolOptions& options, RainField& field) {
+void TakeSettings(const ToolOptions& options) {
     settings.ScrWidth = options.width;
     settings.ScrHeight = options.height;
-    settings.Size = ClampColumnCount(options.size, options.width);
+    settings.Size = options.size;
     settings.Continuous = options.continuous ? 1 : 0;
     settings.FastMode = options.fast ? 1 : 0;
+    settings.RainColor = options.color;
+    settings.GlyphSet = options.glyphs;
+    // Before the field is built: building compiles the glow lists in the scheme's colours.
+    displayLists.colors = RainColorScheme(settings.RainColor);
     // Only the first 31 characters can be taken; the length just has to reach past them.
     const size_t length = options.message.size();
     TakeMessage(settings.Message, options.message.c_str(),
                 static_cast<int>(length < kMessageBytes ? length : kMessageBytes));
+}
 
-    // The same tick seeds construction and every step, so a command line gives one scene.
+// Seeds, builds with `build`, then runs the steps with `update`, all on the fixed clock: the
+// same tick seeds construction and every step, so a command line gives one scene.
+template <typename Build, typename Update>
+void RunScene(const ToolOptions& options, Build build, Update update) {
+    TakeSettings(options);
     const Platform saved = platform;
     platform.GetTickCount = FixedTick;
+    fixedTick = options.tick;
     SeedRandom(options.tick & 0xFF);
-    field.build(settings.Size, settings.FastMode != 0, settings.Continuous != 0, settings.Message);
+    build();
     for (int32_t k = 1; k <= options.steps; ++k) {
         fixedTick =
             options.tick + static_cast<uint32_t>(k) * static_cast<uint32_t>(options.interval);
-        field.update();
+        update();
     }
     platform = saved;
+}
+
+}  // namespace
+
+void BuildScene(const ToolOptions& options, RainField& field) {
+    RunScene(
+        options,
+        [&] {
+            field.build(settings.ScrWidth, settings.ScrHeight, settings.Size,
+                        settings.FastMode != 0, settings.Continuous != 0, settings.Message);
+        },
+        [&] { field.update(); });
+}
+
+void BuildMonitorScene(const ToolOptions& options, RainMonitors& monitors) {
+    RunScene(
+        options,
+        [&] {
+            monitors.build(options.monitors.data(), static_cast<int32_t>(options.monitors.size()),
+                           false, settings.Size, settings.FastMode != 0, settings.Continuous != 0,
+                           settings.Message);
+        },
+        [&] { monitors.update(); });
 }

@@ -2,9 +2,14 @@
 // rain field built and advanced a number of update steps on a fixed, reproducible clock.
 #pragma once
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "tools/options.h"
 
-// Fills settings (ScrWidth, ScrHeight, Size, Message, Continuous, FastMode) from the options,
+// Fills settings (ScrWidth, ScrHeight, Size, Message, Continuous, FastMode, RainColor, GlyphSet)
+// and the drawing's colour scheme from the options,
 // seeds with the low 8 bits of options.tick, builds field, then runs options.steps update
 // steps, step k seeing the tick count tick + k * interval. The caller releases the field.
 void BuildScene(const ToolOptions& options, RainField& field);
+
+// The same for options.monitors: one field per monitor, the primary first, stepped together.
+void BuildMonitorScene(const ToolOptions& options, RainMonitors& monitors);

@@ -12,6 +12,7 @@
 #include "gl/osmesa.h"
 #include "rain/draw.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "render/setup.h"
 #include "tools/options.h"
 #include "tools/png_file.h"
@@ -38,6 +39,7 @@ int RunShot(int count, const char* const* arguments, int first) {
              return nullptr;
          }}};
     for (const ToolOption& option : SceneOptions()) accepted.push_back(option);
+    for (const ToolOption& option : LookOptions()) accepted.push_back(option);
     const std::string usage = UsageLine("shot", accepted);
 
     ToolOptions options;
@@ -45,29 +47,42 @@ int RunShot(int count, const char* const* arguments, int first) {
     if (!ParseToolOptions(count, arguments, first, accepted, options, error))
         return Fail(2, error + "\n" + usage);
     if (options.out.empty()) return Fail(2, "--out FILE.png is required\n" + usage);
-    if (options.width > kMaxShotSide || options.height > kMaxShotSide)
+    // With monitors the picture is the whole virtual rectangle they span.
+    const bool onMonitors = !options.monitors.empty();
+    const MonitorRect bounds =
+        BoundingRect(options.monitors.data(), static_cast<int32_t>(options.monitors.size()));
+    const int32_t width = onMonitors ? bounds.width : options.width;
+    const int32_t height = onMonitors ? bounds.height : options.height;
+    if (width > kMaxShotSide || height > kMaxShotSide)
         return Fail(
             2, "pictures are at most " + std::to_string(kMaxShotSide) + " pixels a side\n" + usage);
 
-    std::vector<unsigned char> frame(static_cast<size_t>(options.width) * options.height * 4);
+    std::vector<unsigned char> frame(static_cast<size_t>(width) * height * 4);
     OsMesa mesa;
-    error = OpenOsMesa(mesa, frame.data(), options.width, options.height);
+    error = OpenOsMesa(mesa, frame.data(), width, height);
     if (!error.empty()) return Fail(1, error);
 
     // The scene first (it seeds, builds and steps; the display lists go into this context),
     // then the rest of the saver's set-up, which draws no random numbers: the field is sim's,
     // and the frame's random numbers follow the last update step's.
-    BuildScene(options, rainField);
+    if (onMonitors)
+        BuildMonitorScene(options, rainMonitors);
+    else
+        BuildScene(options, rainField);
     SetupRendererState();
     // The additive blend needs destination alpha to read as 1, as on a buffer without alpha.
     HoldDestinationAlphaAtOne();
-    DrawRainFrame();
+    if (onMonitors)
+        DrawRainMonitors(rainMonitors);
+    else
+        DrawRainFrame();
     glFinish();
-    const std::vector<unsigned char> rgb = ReadPixelsRgbTopFirst(options.width, options.height);
+    const std::vector<unsigned char> rgb = ReadPixelsRgbTopFirst(width, height);
     rainField.release();
+    rainMonitors.release();
     CloseOsMesa(mesa);
 
-    error = WritePngRgb(options.out, options.width, options.height, rgb);
+    error = WritePngRgb(options.out, width, height, rgb);
     if (!error.empty()) return Fail(1, error);
     return 0;
 }

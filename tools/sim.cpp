@@ -61,6 +61,21 @@ std::string FieldJson(const RainField& field) {
     return out;
 }
 
+std::string MonitorsJson(const RainMonitors& monitors) {
+    std::string out = "{\"monitors\":[";
+    for (int32_t k = 0; k < monitors.count; ++k) {
+        const MonitorRect& m = monitors.rects[k];
+        if (k > 0) out += ",";
+        Append(out, "{\"x\":%d,\"y\":%d,\"width\":%d,\"height\":%d,\"field\":", m.x, m.y, m.width,
+               m.height);
+        std::string field = FieldJson(monitors.fields[k]);
+        field.pop_back();  // the newline that ends a document of its own
+        out += field + "}";
+    }
+    out += "]}\n";
+    return out;
+}
+
 int RunSim(int count, const char* const* arguments, int first) {
     const std::vector<ToolOption> accepted = SceneOptions();
     ToolOptions options;
@@ -72,10 +87,17 @@ int RunSim(int count, const char* const* arguments, int first) {
     }
     // Building compiles the display lists; sim needs no OpenGL, so every GL call does nothing.
     FillGlTableWithNoOps();
-    RainField field{};
-    BuildScene(options, field);
-    const std::string json = FieldJson(field);
-    field.release();
+    std::string json;
+    if (options.monitors.empty()) {
+        RainField field{};
+        BuildScene(options, field);
+        json = FieldJson(field);
+        field.release();
+    } else {
+        BuildMonitorScene(options, rainMonitors);
+        json = MonitorsJson(rainMonitors);
+        rainMonitors.release();
+    }
     std::fwrite(json.data(), 1, json.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

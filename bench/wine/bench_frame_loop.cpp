@@ -1,7 +1,8 @@
 // Times the saver's real run under Wine: the start-up of a saver run, then a fixed number of
 // frame-loop passes with the default settings at the current display mode, normal or fast mode.
 // Prints frames per second, CPU time per frame and the time from process start to first swap.
-//   bench_frame_loop.exe [frames] [fast]
+//   bench_frame_loop.exe [frames] [fast|normal] [every]
+// With "every": "Monitors" set to every monitor, one field per monitor over the virtual screen.
 // With "power": in one run, the loop for some seconds unpaced (swap interval 0, no waits), paced
 // (as the saver runs) and with the display reported off; frames per second and CPU per second.
 // Unpaced and paced run alternately in slices of about a second, so both see the same mix of
@@ -22,10 +23,11 @@
 #include "gl/gl.h"
 #include "host/display_power_win32.h"
 #include "host/frame_pacing_win32.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "settings/settings.h"
 
 namespace {
@@ -228,8 +230,9 @@ int main(int argc, char** argv) {
     }
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 300;
     const bool fast = argc > 2 && std::strcmp(argv[2], "fast") == 0;
+    const bool every = argc > 3 && std::strcmp(argv[3], "every") == 0;
     if (frames < 1 || frames > 1000000) {
-        std::fprintf(stderr, "usage: bench_frame_loop [frames 1..1000000] [fast]\n");
+        std::fprintf(stderr, "usage: bench_frame_loop [frames 1..1000000] [fast|normal] [every]\n");
         return 2;
     }
 
@@ -237,6 +240,7 @@ int main(int argc, char** argv) {
     hostState = new HostState();
     TakeCurrentDisplayMode();
     settings.FastMode = fast ? 1 : 0;
+    if (every) settings.Monitors = kEveryMonitor;
 
     HWND window = StartSaver(SW_SHOW);
     uint32_t lastStepTime = platform.timeGetTime();
@@ -247,17 +251,22 @@ int main(int argc, char** argv) {
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
-    const int32_t firstCycle = rainField.cycleCounter;
+    // The primary's field when there is one per monitor: all step together.
+    const RainField& field = rainMonitors.count > 0 ? rainMonitors.fields[0] : rainField;
+    const int32_t firstCycle = field.cycleCounter;
     long done = 0;
     while (done < frames && FramePass(window, lastStepTime)) ++done;
     QueryPerformanceCounter(&end);
     double sinceStart, cpu;
     ProcessTimes(&sinceStart, &cpu);
-    const int32_t lastCycle = rainField.cycleCounter;
+    const int32_t lastCycle = field.cycleCounter;
     StopSaver(window);
 
     const double seconds = static_cast<double>(end.QuadPart - begin.QuadPart) /
                            static_cast<double>(frequency.QuadPart);
+    if (rainMonitors.count > 0)
+        std::printf("%d monitors over %dx%d: ", rainMonitors.count, rainMonitors.bounds.width,
+                    rainMonitors.bounds.height);
     std::printf(
         "%s mode, %dx%d, %d columns: %ld frames in %.2f s: %.1f frames/s, "
         "CPU %.2f ms/frame; first frame swapped %.0f ms after process start; "

@@ -51,6 +51,16 @@ finish() {  # name seconds
 window() {  # title: the id of the visible window with that title, waiting up to 30 s
   timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
 }
+# The first visible window that was not there before the saver started, waiting up to 30 s.
+new_window() {
+  local id
+  for _ in $(seq 150); do
+    id=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | sort |
+         comm -13 "$art/windows-before-saver.txt" - | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.2
+  done
+}
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 
 rm -f "$art"/*.rc
@@ -73,7 +83,7 @@ xdotool key --clearmodifiers Return         # OK
 reg query "$key" | tr -d '\r' >"$art/registry-after-ok.txt"
 grep -Eq 'MSTRING +REG_SZ +END TO END  *$' "$art/registry-after-ok.txt" ||
   fail "the typed message is not stored filtered (see $art/registry-after-ok.txt)"
-for value in Continuous ScrWidth ScrHeight ColorBits Hertz Software Size Speed 3dfx; do
+for value in Continuous ScrWidth ScrHeight ColorBits Hertz Software Size Speed 3dfx RainColor GlyphSet; do
   grep -Eq "^ +$value +REG_DWORD" "$art/registry-after-ok.txt" || fail "OK did not store $value"
 done
 # Nothing was stored before, so the selected mode is the one current at start.
@@ -82,19 +92,22 @@ grep -Eq "^ +ScrWidth +REG_DWORD +$(printf '0x%x' "$width")\$" "$art/registry-af
   grep -Eq "^ +ScrHeight +REG_DWORD +$(printf '0x%x' "$height")\$" "$art/registry-after-ok.txt" ||
   fail "OK did not store the current display mode ${width}x$height"
 
+step "/c:12345, a number that names no window, still opens the dialog; Cancel ends it with 0"
+start orphan "$scr" /c:12345
+orphan=$(window "The Torvex Screen Saver Settings")
+[ -n "$orphan" ] || fail "/c:12345 showed no settings dialog (see $art/orphan.log)"
+xdotool windowfocus --sync "$orphan" 2>/dev/null || xdotool windowfocus "$orphan"
+sleep 0.3
+xdotool key --clearmodifiers Escape         # Cancel
+[ "$(finish orphan 20)" = 0 ] || fail "/c:12345 did not end with code 0 after Cancel"
+
 step "/s runs with the stored settings and ends on a key"
 reg add "$key" /v Continuous /t REG_DWORD /d 1 /f >/dev/null
 reg add "$key" /v Size /t REG_DWORD /d 42 /f >/dev/null
 reg query "$key" | tr -d '\r' >"$art/registry-before-saver.txt"
 xdotool search --onlyvisible --name '.*' 2>/dev/null | sort >"$art/windows-before-saver.txt"
 start saver "$scr" /s
-saver=""
-for _ in $(seq 150); do
-  saver=$(xdotool search --onlyvisible --name '.*' 2>/dev/null | sort |
-          comm -13 "$art/windows-before-saver.txt" - | head -1)
-  [ -n "$saver" ] && break
-  sleep 0.2
-done
+saver=$(new_window)
 [ -n "$saver" ] || fail "/s showed no window (see $art/saver.log)"
 sleep 2
 import -window root "$art/saver.png"
@@ -124,6 +137,25 @@ xdotool windowfocus "$saver" 2>/dev/null
 sleep 0.3
 xdotool key --clearmodifiers space
 [ "$(finish saver 20)" = 0 ] || fail "/s did not end with code 0 on a key"
+
+step "/s with RainColor 1 stored shows blue rain"
+reg add "$key" /v RainColor /t REG_DWORD /d 1 /f >/dev/null
+xdotool search --onlyvisible --name '.*' 2>/dev/null | sort >"$art/windows-before-saver.txt"
+rm -f "$art/saver-blue.rc"
+start saver-blue "$scr" /s
+saver=$(new_window)
+[ -n "$saver" ] || fail "/s with RainColor 1 showed no window (see $art/saver-blue.log)"
+sleep 2
+import -window root "$art/saver-blue.png"
+read -r red green blue <<<"$(convert "$art/saver-blue.png" \
+  -format '%[fx:int(1000*mean.r)] %[fx:int(1000*mean.g)] %[fx:int(1000*mean.b)]' info:)"
+[ "$blue" -gt 10 ] && [ "$blue" -gt "$green" ] && [ "$green" -gt "$red" ] ||
+  fail "RainColor 1 did not show blue rain: mean r $red g $green b $blue (see $art/saver-blue.png)"
+xdotool windowfocus "$saver" 2>/dev/null
+sleep 0.3
+xdotool key --clearmodifiers space
+[ "$(finish saver-blue 20)" = 0 ] || fail "/s with RainColor 1 did not end with code 0 on a key"
+reg delete "$key" /v RainColor /f >/dev/null
 
 step "/p 42, /x and /a (no password service here) end at once with code 0 and no window"
 for args in "/p 42" "/x" "/a"; do

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "resources/resource_ids.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
@@ -82,6 +82,17 @@ std::vector<std::string> ListTexts(HWND dialog) {
     for (LRESULT i = 0; i < count; ++i) {
         char text[128] = {};
         SendDlgItemMessageA(dialog, IDC_MODE_LIST, CB_GETLBTEXT, i, LPARAM(text));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::vector<std::string> ListTexts(HWND dialog, int id) {
+    std::vector<std::string> texts;
+    const LRESULT count = SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[128] = {};
+        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, LPARAM(text));
         texts.push_back(text);
     }
     return texts;
@@ -241,6 +252,45 @@ TEST_F(Dialogs, EmptyModeListLeavesTheListEmpty) {
     EXPECT_EQ(StoredNumber("ColorBits"), 16);
 }
 
+TEST_F(Dialogs, LookListsShowTheStoredChoicesAndOkStoresThePicks) {
+    const std::vector<std::string> colors = {"Green", "Blue", "Red", "Amber", "Violet", "White"};
+    const std::vector<std::string> sets = {"Rain glyphs", "Letters and digits", "Binary",
+                                           "Hexadecimal"};
+    struct Case {
+        int32_t color, glyphs;         // in the settings when the dialog opens
+        LRESULT shownColor, shownSet;  // entries selected at start
+        int pickColor, pickSet;        // entries picked before OK (-1: leave as shown)
+        int32_t storedColor, storedSet;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, -1, -1, 0, 0},
+        {5, 3, 5, 3, -1, -1, 5, 3},
+        {2, 1, 2, 1, 1, 2, 1, 2},
+        {0, 0, 0, 0, 4, 3, 4, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.color) + "/" + std::to_string(c.glyphs));
+        settings.RainColor = c.color;
+        settings.GlyphSet = c.glyphs;
+        RunSettingsDialog(
+            {{"The Torvex Screen Saver Settings", [&](HWND d) {
+                  EXPECT_EQ(ListTexts(d, IDC_RAIN_COLOR), colors);
+                  EXPECT_EQ(ListTexts(d, IDC_GLYPH_SET), sets);
+                  EXPECT_EQ(SendDlgItemMessageA(d, IDC_RAIN_COLOR, CB_GETCURSEL, 0, 0),
+                            c.shownColor);
+                  EXPECT_EQ(SendDlgItemMessageA(d, IDC_GLYPH_SET, CB_GETCURSEL, 0, 0), c.shownSet);
+                  if (c.pickColor >= 0)
+                      SendDlgItemMessageA(d, IDC_RAIN_COLOR, CB_SETCURSEL, c.pickColor, 0);
+                  if (c.pickSet >= 0)
+                      SendDlgItemMessageA(d, IDC_GLYPH_SET, CB_SETCURSEL, c.pickSet, 0);
+                  Press(d, IDOK);
+              }}});
+        EXPECT_EQ(StoredNumber("RainColor"), c.storedColor);
+        EXPECT_EQ(StoredNumber("GlyphSet"), c.storedSet);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}
+
 TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
     struct Case {
         const char* typed;
@@ -268,7 +318,7 @@ TEST_F(Dialogs, OkStoresTheTenValuesWithTheMessageFiltered) {
         RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                          nullptr, nullptr, nullptr);
         RegCloseKey(key);
-        EXPECT_EQ(count, 10u);
+        EXPECT_EQ(count, 13u);  // the ten of the first version, then Monitors, RainColor, GlyphSet
 
         auto [type, bytes] = Stored("MSTRING");
         EXPECT_EQ(type, DWORD(REG_SZ));
@@ -379,3 +429,31 @@ TEST_F(Dialogs, ReadMeBoxShowsTitleAndBlueLinks) {
 }
 
 }  // namespace
+
+// The Monitors list: its three entries in order, the stored choice shown, the selection stored.
+TEST_F(Dialogs, MonitorsListShowsAndStoresTheChoice) {
+    const std::vector<std::string> entries = {"Primary monitor only", "Every monitor",
+                                              "Primary monitor, others black"};
+    for (int32_t stored = 0; stored < 3; ++stored) {
+        SCOPED_TRACE(stored);
+        settings.Monitors = stored;
+        const int32_t chosen = (stored + 1) % 3;
+        RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
+                                std::vector<std::string> texts;
+                                const LRESULT n = SendDlgItemMessageA(d, 1090, CB_GETCOUNT, 0, 0);
+                                for (LRESULT i = 0; i < n; ++i) {
+                                    char text[64] = {};
+                                    SendDlgItemMessageA(d, 1090, CB_GETLBTEXT, i, LPARAM(text));
+                                    texts.push_back(text);
+                                }
+                                EXPECT_EQ(texts, entries);
+                                EXPECT_EQ(SendDlgItemMessageA(d, 1090, CB_GETCURSEL, 0, 0), stored);
+                                SendDlgItemMessageA(d, 1090, CB_SETCURSEL, chosen, 0);
+                                Press(d, IDOK);
+                            }}});
+        auto [type, bytes] = Stored("Monitors");
+        EXPECT_EQ(type, DWORD(REG_DWORD));
+        EXPECT_EQ(bytes, (std::vector<BYTE>{BYTE(chosen), 0, 0, 0}));
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}

@@ -11,6 +11,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
+#include "host/run_saver_win32.h"
 #include "settings/settings.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
@@ -66,7 +67,7 @@ protected:
     void TearDown() override {
         if (window) DestroyWindow(window);
         FreeDriverLibrary();
-        useDriverWgl = false;
+        driverState.useDriverWgl = false;
         ClearGlTable();
         SetDllDirectoryA(nullptr);
         platform = kRealPlatform;
@@ -98,8 +99,8 @@ TEST_F(DriverTest, StandaloneDriverBypassesGdi) {
     HDC dc = WindowDc();
     ASSERT_NE(dc, nullptr);
     ASSERT_EQ(LoadDriverEntryPoints("3dfxvgl.dll"), 0);
-    EXPECT_TRUE(useDriverWgl);
-    GlFixtureRecord* record = Record(driverLibrary);
+    EXPECT_TRUE(driverState.useDriverWgl);
+    GlFixtureRecord* record = Record(driverState.driverLibrary);
     ASSERT_NE(record, nullptr);
     const PIXELFORMATDESCRIPTOR descriptor = SaverDescriptor();
 
@@ -191,42 +192,42 @@ TEST_F(DriverTest, LoadResults) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         messageBoxes.clear();
-        useDriverWgl = false;
+        driverState.useDriverWgl = false;
         ClearGlTable();
         EXPECT_EQ(LoadDriverEntryPoints(c.nullName ? nullptr : c.name.c_str()), c.result);
-        EXPECT_EQ(useDriverWgl, c.driverWgl);
+        EXPECT_EQ(driverState.useDriverWgl, c.driverWgl);
         if (c.message) {
             ASSERT_EQ(messageBoxes.size(), 1u);
             EXPECT_EQ(messageBoxes[0].owner, GetFocus());
             EXPECT_EQ(messageBoxes[0].text, "OpenGL ICD dll not found");
             EXPECT_EQ(messageBoxes[0].caption, "Error");
             EXPECT_EQ(messageBoxes[0].style, static_cast<unsigned>(MB_OK));
-            EXPECT_EQ(driverLibrary, nullptr);
+            EXPECT_EQ(driverState.driverLibrary, nullptr);
             EXPECT_EQ(GlTableRow(kGlRow_glAccum), nullptr);
             continue;
         }
         EXPECT_TRUE(messageBoxes.empty());
-        ASSERT_NE(driverLibrary, nullptr);
+        ASSERT_NE(driverState.driverLibrary, nullptr);
 
         // Core rows hold the library's own exports up to the first missing one, null after it.
         const int lastCore = c.result == 0 ? kGlCoreCount : kGlRow_glViewport;
         for (int row = 0; row < kGlCoreCount; ++row) {
-            void* exported =
-                reinterpret_cast<void*>(GetProcAddress(driverLibrary, kGlRowNames[row]));
+            void* exported = reinterpret_cast<void*>(
+                GetProcAddress(driverState.driverLibrary, kGlRowNames[row]));
             EXPECT_EQ(GlTableRow(row), row < lastCore ? exported : nullptr) << kGlRowNames[row];
         }
         if (c.label == std::string("system")) {
             FreeDriverLibrary();
             continue;  // whatever Wine's wglGetProcAddress answers without a context
         }
-        GlFixtureRecord* record = Record(driverLibrary);
+        GlFixtureRecord* record = Record(driverState.driverLibrary);
         if (c.extensionsFilled) {
             ASSERT_NE(record, nullptr);
             EXPECT_EQ(record->getProcAddress, kGlExtCount);
         }
         using WglGetProcAddress = void*(WINAPI*)(const char*);
-        auto answer = reinterpret_cast<WglGetProcAddress>(
-            reinterpret_cast<void*>(GetProcAddress(driverLibrary, "wglGetProcAddress")));
+        auto answer = reinterpret_cast<WglGetProcAddress>(reinterpret_cast<void*>(
+            GetProcAddress(driverState.driverLibrary, "wglGetProcAddress")));
         for (int row = kGlCoreCount; row < kGlRowCount; ++row) {
             void* expected = c.extensionsFilled ? answer(kGlRowNames[row]) : nullptr;
             if (c.extensionsFilled) {
@@ -235,7 +236,7 @@ TEST_F(DriverTest, LoadResults) {
             EXPECT_EQ(GlTableRow(row), expected) << kGlRowNames[row];
         }
         EXPECT_TRUE(FreeDriverLibrary());
-        EXPECT_EQ(driverLibrary, nullptr);
+        EXPECT_EQ(driverState.driverLibrary, nullptr);
     }
 }
 
@@ -250,7 +251,7 @@ TEST_F(DriverTest, WrappersWithoutALibraryCallNothing) {
 
     auto expectNothingCalled = [&](const char* when) {
         SCOPED_TRACE(when);
-        useDriverWgl = true;  // so the pixel-format wrappers would go to the driver
+        driverState.useDriverWgl = true;  // so the pixel-format wrappers would go to the driver
         EXPECT_EQ(DriverCreateContext(dc), nullptr);
         EXPECT_FALSE(DriverMakeCurrent(dc, reinterpret_cast<HGLRC>(GL_FIXTURE_CONTEXT)));
         EXPECT_FALSE(DriverDeleteContext(reinterpret_cast<HGLRC>(GL_FIXTURE_CONTEXT)));
@@ -265,7 +266,7 @@ TEST_F(DriverTest, WrappersWithoutALibraryCallNothing) {
     expectNothingCalled("before loading");
     ASSERT_EQ(LoadDriverEntryPoints(path.c_str()), 0);
     EXPECT_TRUE(FreeDriverLibrary());
-    EXPECT_EQ(driverLibrary, nullptr);
+    EXPECT_EQ(driverState.driverLibrary, nullptr);
     expectNothingCalled("after release");
     EXPECT_FALSE(FreeDriverLibrary());
     FreeLibrary(held);
@@ -282,7 +283,7 @@ TEST_F(DriverTest, SystemLibraryDrawsThroughGdiFormats) {
     ASSERT_GT(index, 0);
     EXPECT_TRUE(DriverSetPixelFormat(dc, index, &descriptor));
     EXPECT_EQ(GetPixelFormat(dc), index);
-    EXPECT_FALSE(useDriverWgl);
+    EXPECT_FALSE(driverState.useDriverWgl);
 
     HGLRC context = DriverCreateContext(dc);
     ASSERT_NE(context, nullptr);
@@ -296,7 +297,7 @@ TEST_F(DriverTest, SystemLibraryDrawsThroughGdiFormats) {
     EXPECT_EQ(pixel[1], 255);
     EXPECT_EQ(pixel[2], 0);
     DriverSwapBuffers(dc);
-    EXPECT_FALSE(useDriverWgl);
+    EXPECT_FALSE(driverState.useDriverWgl);
     EXPECT_TRUE(DriverMakeCurrent(nullptr, nullptr));
     EXPECT_TRUE(DriverDeleteContext(context));
 }
@@ -307,15 +308,15 @@ TEST_F(DriverTest, GdiFailuresFallBackToTheDriver) {
     HDC dc = WindowDc();
     ASSERT_NE(dc, nullptr);
     ASSERT_EQ(LoadDriverEntryPoints((FixtureFolder() + "gl_full.dll").c_str()), 0);
-    GlFixtureRecord* record = Record(driverLibrary);
+    GlFixtureRecord* record = Record(driverState.driverLibrary);
     ASSERT_NE(record, nullptr);
-    useDriverWgl = false;  // as the system library leaves it
+    driverState.useDriverWgl = false;  // as the system library leaves it
 
     // No format has a swap chain yet, so GDI's swap fails; the driver is asked every time.
     DriverSwapBuffers(dc);
     DriverSwapBuffers(dc);
     EXPECT_EQ(record->swapBuffers, 2);
-    EXPECT_FALSE(useDriverWgl);
+    EXPECT_FALSE(driverState.useDriverWgl);
 
     // GDI offers no colour-index format, so its choice fails and the driver's is taken.
     PIXELFORMATDESCRIPTOR descriptor = SaverDescriptor();
@@ -323,7 +324,7 @@ TEST_F(DriverTest, GdiFailuresFallBackToTheDriver) {
     ASSERT_EQ(ChoosePixelFormat(dc, &descriptor), 0) << "GDI found a colour-index format";
     record->chooseAnswer = 5;
     EXPECT_EQ(DriverChoosePixelFormat(dc, &descriptor), 5);
-    EXPECT_TRUE(useDriverWgl);
+    EXPECT_TRUE(driverState.useDriverWgl);
     EXPECT_TRUE(DriverSetPixelFormat(dc, 5, &descriptor));
     DriverSwapBuffers(dc);
     EXPECT_EQ(record->choosePixelFormat, 1);
@@ -337,22 +338,22 @@ TEST_F(DriverTest, GdiSetFailureFallsBackToTheDriver) {
     HDC dc = WindowDc();
     ASSERT_NE(dc, nullptr);
     ASSERT_EQ(LoadDriverEntryPoints((FixtureFolder() + "gl_full.dll").c_str()), 0);
-    GlFixtureRecord* record = Record(driverLibrary);
+    GlFixtureRecord* record = Record(driverState.driverLibrary);
     ASSERT_NE(record, nullptr);
-    useDriverWgl = false;
+    driverState.useDriverWgl = false;
     const PIXELFORMATDESCRIPTOR descriptor = SaverDescriptor();
     const int index = DriverChoosePixelFormat(dc, &descriptor);
     ASSERT_GT(index, 0);
     ASSERT_TRUE(DriverSetPixelFormat(dc, index, &descriptor));
     EXPECT_EQ(record->setPixelFormat, 0);
-    EXPECT_FALSE(useDriverWgl);
+    EXPECT_FALSE(driverState.useDriverWgl);
 
     int other = 1;
     while (other == index) ++other;
     EXPECT_TRUE(DriverSetPixelFormat(dc, other, &descriptor));
     EXPECT_EQ(record->setPixelFormat, 1);
     EXPECT_EQ(record->lastIndex, other);
-    EXPECT_TRUE(useDriverWgl);
+    EXPECT_TRUE(driverState.useDriverWgl);
     EXPECT_EQ(GetPixelFormat(dc), index);
 }
 

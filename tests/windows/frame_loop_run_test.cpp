@@ -12,7 +12,7 @@
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
 #include "gl/gl_table.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"
@@ -56,7 +56,8 @@ std::vector<ModeChange> modeChanges;
 
 long RecordedChange(DEVMODEA* record, unsigned long) {
     modeChanges.push_back({record == nullptr, hostState->window && IsWindow(hostState->window),
-                           driverLibrary != nullptr, ScreenSaverRunning(), CursorCount()});
+                           driverState.driverLibrary != nullptr, ScreenSaverRunning(),
+                           CursorCount()});
     return DISP_CHANGE_SUCCESSFUL;
 }
 
@@ -96,7 +97,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_EQ(modeChanges, (std::vector<ModeChange>{{false, true, true, FALSE, cursorBefore}}));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(hostState->window, window);
-    EXPECT_NE(driverLibrary, nullptr);
+    EXPECT_NE(driverState.driverLibrary, nullptr);
     EXPECT_EQ(deviceContext, GetDC(window));  // the window's own device context
     EXPECT_NE(renderContext, nullptr);
     EXPECT_NE(rainField.firstStream, nullptr);
@@ -107,7 +108,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     // name extensions only then.
     using WglGetProcAddress = PROC(WINAPI*)(LPCSTR);
     auto wglGetProcAddressOfDriver = reinterpret_cast<WglGetProcAddress>(
-        reinterpret_cast<void*>(GetProcAddress(driverLibrary, "wglGetProcAddress")));
+        reinterpret_cast<void*>(GetProcAddress(driverState.driverLibrary, "wglGetProcAddress")));
     ASSERT_NE(wglGetProcAddressOfDriver, nullptr);
     EXPECT_EQ(GlTableRow(kGlRow_wglSwapIntervalEXT),
               reinterpret_cast<void*>(wglGetProcAddressOfDriver("wglSwapIntervalEXT")));
@@ -136,7 +137,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     // driver is still loaded and the cursor still hidden.
     ASSERT_EQ(modeChanges.size(), 2u);
     EXPECT_EQ(modeChanges[1], (ModeChange{true, false, true, FALSE, cursorBefore - 1}));
-    EXPECT_EQ(driverLibrary, nullptr);
+    EXPECT_EQ(driverState.driverLibrary, nullptr);
     EXPECT_EQ(deviceContext, nullptr);
     EXPECT_EQ(renderContext, nullptr);
     EXPECT_FALSE(ScreenSaverRunning());

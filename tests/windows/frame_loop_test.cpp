@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "settings/settings.h"
@@ -55,7 +55,7 @@ protected:
         settings.ScrWidth = 640;
         settings.ScrHeight = 480;
         StartRecording();
-        rainField.build(20, false, false, "THE TORVEX");
+        rainField.build(640, 480, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {

@@ -13,7 +13,7 @@
 #include "gl/gl_table.h"
 #include "host/display_power_win32.h"
 #include "host/frame_pacing_win32.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_proc_win32.h"
 #include "rain/field.h"
@@ -80,7 +80,7 @@ protected:
         deviceContext = nullptr;  // swaps go nowhere
         settings.Speed = 30;
         StartRecording();
-        rainField.build(20, false, false, "THE TORVEX");
+        rainField.build(640, 480, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {

@@ -2,6 +2,7 @@
 // HKEY_CURRENT_USER, pointed to through programKeyPath / systemSaverKeyPath, deleted afterwards.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <string>
@@ -166,6 +167,45 @@ TEST_F(RegistryStore, EachValueFillsItsOwnField) {
     EXPECT_STREQ(settings.Message, "THE TORVEX");
 }
 
+// "RainColor" and "GlyphSet" take only a 4-byte REG_DWORD that names a choice; anything else
+// gives the default look (0), and a missing value leaves the field alone.
+TEST_F(RegistryStore, LookChoicesOutsideTheirListsFallBackToTheDefault) {
+    struct Case {
+        const char* what;
+        DWORD type;
+        std::vector<BYTE> data;
+        int32_t color, glyphs;  // loaded
+    };
+    const Case cases[] = {
+        {"in range", REG_DWORD, Le32(3), 3, 3},
+        {"last entries", REG_DWORD, Le32(5), 5, 0},  // 5 names a colour, no glyph set
+        {"one past", REG_DWORD, Le32(6), 0, 0},
+        {"negative", REG_DWORD, Le32(uint32_t(-1)), 0, 0},
+        {"huge", REG_DWORD, Le32(0x80000001u), 0, 0},
+        {"raw bytes", REG_BINARY, Le32(2), 0, 0},
+        {"string", REG_SZ, Bytes("2\0\0", 4), 0, 0},
+        {"two bytes", REG_BINARY, {1, 0}, 0, 0},
+        {"eight bytes", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings.RainColor = 4;  // whatever a load replaces
+        settings.GlyphSet = 2;
+        Write(program, "RainColor", c.type, c.data);
+        Write(program, "GlyphSet", c.type, c.data);
+        LoadSettings(host);
+        EXPECT_EQ(settings.RainColor, c.color);
+        EXPECT_EQ(settings.GlyphSet, c.glyphs);
+    }
+    Remove(program, "RainColor");
+    Remove(program, "GlyphSet");
+    settings.RainColor = 4;  // missing values keep what the record holds
+    settings.GlyphSet = 2;
+    LoadSettings(host);
+    EXPECT_EQ(settings.RainColor, 4);
+    EXPECT_EQ(settings.GlyphSet, 2);
+}
+
 TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     struct Case {
         const char* what;
@@ -190,7 +230,7 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     EXPECT_EQ(host.passwordDelay, 5);
 }
 
-TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
+TEST_F(RegistryStore, SaveWritesTheEightNumbersThenTheThreeChoicesAsDwords) {
     settings.ScrWidth = 1024;
     settings.ScrHeight = 768;
     settings.ColorBits = 32;
@@ -199,6 +239,9 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     settings.Size = 67;
     settings.Speed = -10;
     settings.Use3dfx = 1;
+    settings.Monitors = 2;
+    settings.RainColor = 4;
+    settings.GlyphSet = 2;
     host.fastMode = 0;
     SaveSettings(host);
 
@@ -207,13 +250,14 @@ TEST_F(RegistryStore, SaveWritesExactlyTheEightNumbersAsDwords) {
     DWORD count = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 8u);  // neither "MSTRING" nor "Continuous"
+    EXPECT_EQ(count, 11u);  // neither "MSTRING" nor "Continuous"
     const struct {
         const char* name;
         uint32_t value;
     } expected[] = {
         {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
         {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
+        {"Monitors", 2},    {"RainColor", 4},   {"GlyphSet", 2},
     };
     for (const auto& e : expected) {
         BYTE data[16];
@@ -244,3 +288,82 @@ TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+// Gives key a DACL of the one SDDL ace given to everyone ("KR": read only, "KA": all access).
+bool SetKeyAccess(const std::string& key, const char* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+        return false;
+    HKEY handle;
+    bool set = false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, WRITE_DAC, &handle) == ERROR_SUCCESS) {
+        set = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        RegCloseKey(handle);
+    }
+    LocalFree(descriptor);
+    return set;
+}
+
+}  // namespace
+
+// A profile whose keys can be read but not written (locked down, managed by policy) still gets
+// the user's settings, not the defaults.
+TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
+    Write(program, "Size", REG_DWORD, Le32(60));
+    Write(program, "MSTRING", REG_SZ, Bytes("LOCKED", 7));
+    Write(program, "Software", REG_DWORD, Le32(1));
+    Write(system, "Password Delay", REG_DWORD, Le32(9));
+    for (const std::string& key : {program, system}) {
+        ASSERT_TRUE(SetKeyAccess(key, "D:(A;;KR;;;WD)")) << key;
+        HKEY handle;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &handle),
+                  ERROR_ACCESS_DENIED)
+            << key << " must really refuse writing for this test to mean anything";
+    }
+
+    ReadSystemSaverSettings(host);
+    LoadSettings(host);
+    EXPECT_EQ(host.passwordDelay, 9);
+    EXPECT_EQ(settings.Size, 60);
+    EXPECT_STREQ(settings.Message, "LOCKED");
+    EXPECT_EQ(host.fastMode, 1);
+
+    for (const std::string& key : {program, system})
+        EXPECT_TRUE(SetKeyAccess(key, "D:(A;;KA;;;WD)")) << key;  // so the scratch key can go
+}
+
+// "Monitors" is a REG_DWORD naming one of three choices; anything else runs on the primary only.
+TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
+    struct Case {
+        const char* label;
+        DWORD type;  // 0: no value stored
+        std::vector<BYTE> data;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {"missing", 0, {}, 0},
+        {"every monitor", REG_DWORD, Le32(1), 1},
+        {"others black", REG_DWORD, Le32(2), 2},
+        {"past the list", REG_DWORD, Le32(3), 0},
+        {"negative", REG_DWORD, Le32(uint32_t(-1)), 0},
+        {"binary of four bytes", REG_BINARY, Le32(1), 0},
+        {"dword of two bytes", REG_DWORD, {1, 0}, 0},
+        {"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0},
+        {"text", REG_SZ, Bytes("1", 2), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+        Write(program, "Size", REG_DWORD, Le32(60));  // the key exists in every case
+        if (c.type != 0) Write(program, "Monitors", c.type, c.data);
+        // A value that is there replaces whatever the record held; a missing one leaves the
+        // record's default.
+        settings.Monitors = c.type != 0 ? 7 : Settings{}.Monitors;
+        LoadSettings(host);
+        EXPECT_EQ(settings.Monitors, c.expected);
+        EXPECT_EQ(settings.Size, 60);
+    }
+}

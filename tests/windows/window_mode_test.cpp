@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/window_win32.h"
 #include "settings/settings.h"
 
@@ -238,14 +238,14 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_EQ(rect.right - rect.left, 640);
     EXPECT_EQ(rect.bottom - rect.top, 480);
 
-    EXPECT_EQ(saverPixelFormat.nSize, 40);
-    EXPECT_EQ(saverPixelFormat.nVersion, 1);
-    EXPECT_EQ(saverPixelFormat.dwFlags, 0x25u);
-    EXPECT_EQ(saverPixelFormat.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_EQ(saverPixelFormat.cColorBits, 32);
-    EXPECT_EQ(saverPixelFormat.cAlphaBits, 0);
-    EXPECT_EQ(saverPixelFormat.cDepthBits, 16);
-    EXPECT_EQ(saverPixelFormat.cStencilBits, 0);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.nSize, 40);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.nVersion, 1);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.dwFlags, 0x25u);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.iPixelType, PFD_TYPE_RGBA);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cColorBits, 32);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cAlphaBits, 0);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cDepthBits, 16);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cStencilBits, 0);
 
     // The format set is double-buffered RGBA for OpenGL with a depth buffer, and stores no
     // alpha (Wine offers such a format beside the one it would choose first).
@@ -260,7 +260,7 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_GE(set.cDepthBits, 16);
     EXPECT_EQ(set.cRedBits, 8);
     EXPECT_EQ(set.cAlphaBits, 0);
-    EXPECT_FALSE(pixelFormatHasAlpha);
+    EXPECT_FALSE(pixelFormatState.pixelFormatHasAlpha);
 
     // Second window: the descriptor is kept (another depth would show) and the class is not
     // set up again (after it is gone, window creation fails instead).
@@ -268,7 +268,7 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     listedModes = {{16, 640, 480, 60}};
     HWND second = Create(640, 480);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(saverPixelFormat.cColorBits, 32);
+    EXPECT_EQ(pixelFormatState.saverPixelFormat.cColorBits, 32);
     DestroySaverWindows();
     ASSERT_TRUE(UnregisterClassA("OpenGL", moduleHandle));
     EXPECT_EQ(Create(640, 480), nullptr);

@@ -10,7 +10,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl_table.h"
-#include "host/host_state.h"
+#include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
@@ -132,6 +132,11 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         {"negative_delay", 1000, 100001000, -1, 1, kPassword, "refuse", true, 0},
         {"zero_delay_same_tick", 1000, 1000, 0, 1, kPassword, "refuse", true, 0},
         {"zero_delay_later", 1000, 1001, 0, 1, kPassword, "refuse", false, 1},
+        // Negative: never ask, however long the saver has run; too long: saturates, no wrap.
+        {"minus_one_after_49_days", 0, 0xFFFFFFF0u, -1, 1, kPassword, "refuse", true, 0},
+        {"most_negative_delay", 1000, 1001, INT32_MIN, 1, kPassword, "refuse", true, 0},
+        {"overflowing_delay", 1000, 3000001000u, 5000000, 1, kPassword, "refuse", true, 0},
+        {"largest_exact_delay", 0, 4294967001u, 4294967, 1, kPassword, "refuse", false, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -151,7 +156,8 @@ TEST_F(WindowProcTest, CloseRuleAfterAKey) {
         EXPECT_EQ(hostState->closeRequested, 1);
         EXPECT_EQ(Pump(), c.quit);
         EXPECT_EQ(PasswordChecks(), c.checks);
-        const bool checkRan = c.now - c.start > static_cast<uint32_t>(c.delay) * 1000u;
+        const bool checkRan =
+            c.delay >= 0 && c.now - c.start > static_cast<uint64_t>(c.delay) * 1000u;
         EXPECT_EQ(seenVersionSize, checkRan ? 148u : 0u);
         if (c.checks > 0) {
             char expected[32];
@@ -392,7 +398,7 @@ TEST_F(WindowProcTest, SystemCommands) {
 TEST_F(WindowProcTest, DestroyReleasesContexts) {
     ASSERT_EQ(LoadDriverEntryPoints((FixtureFolder() + "gl_full.dll").c_str()), 0);
     auto* record = reinterpret_cast<GlFixtureRecord*>(
-        reinterpret_cast<void*>(GetProcAddress(driverLibrary, "glFixtureRecord")));
+        reinterpret_cast<void*>(GetProcAddress(driverState.driverLibrary, "glFixtureRecord")));
     ASSERT_NE(record, nullptr);
     const RunMode modes[] = {ModeSaver, ModeSettings};
     for (RunMode mode : modes) {
@@ -418,7 +424,7 @@ TEST_F(WindowProcTest, DestroyReleasesContexts) {
         }
     }
     FreeDriverLibrary();
-    useDriverWgl = false;
+    driverState.useDriverWgl = false;
     ClearGlTable();
 }
 

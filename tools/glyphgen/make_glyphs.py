@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Draws Torvex's two glyph pictures (rain signs, message letters) from free fonts.
+"""Draws Torvex's glyph pictures (rain signs, message letters, glyph sets) from free fonts.
 
-Writes resources/glyphs_rain.raw, resources/glyphs_letters.raw (128 x 128 RGB, no
-header) and the contact sheet docs/glyphs.png. Needs Pillow and the Debian packages
+Writes resources/glyphs_rain.raw, resources/glyphs_letters.raw, the three further glyph
+sets resources/glyphs_set_*.raw (128 x 128 RGB, no header) and the contact sheet
+docs/glyphs.png. Needs Pillow and the Debian packages
 fonts-vlgothic and fonts-dejavu-core; same fonts and Pillow give the same bytes.
 """
 
@@ -43,6 +44,14 @@ RAIN_SIGNS = [
 RAIN_CELL_31 = ("*", False)
 
 LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ?!@$&"
+
+# The further glyph sets the user can pick instead of the rain signs: file name and signs.
+# Drawn from the rain font in the rain picture's layout (see make_set).
+GLYPH_SETS = [
+    ("glyphs_set_letters_digits.raw", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"),
+    ("glyphs_set_binary.raw", "01"),
+    ("glyphs_set_hex.raw", "0123456789ABCDEF"),
+]
 
 # Rain font size in pixels (the signs come out 10 to 13 pixels tall) and the
 # sideways stretch of the narrow half-width forms.
@@ -208,6 +217,47 @@ def make_rain():
     return cells
 
 
+def make_set(signs):
+    """Cells of a glyph set's picture in the rain picture's layout: cells 0-23 and 31 light
+    drawings, 24-30 narrower ones, 32-55 heavier ones shifted a pixel or two, grid row 7
+    black. Cell k shows sign k mod len(signs), so a set with fewer signs than cells repeats
+    them in every variation and the rain's pick (r mod 47) finds each about equally often;
+    with 2 or 16 signs a heavy cell 32+k draws the sign of cell k, as in the rain picture."""
+    font = ImageFont.truetype(KANA_FONT, RAIN_EM * SS)
+    inner = CELL - 2 * MARGIN
+    centre = CELL / 2.0
+    cells = [None] * (GRID * GRID)
+
+    def light(char, stretch=RAIN_STRETCH):
+        return rain_ink((char, False), font, LIGHT_STROKE, stretch, RAIN_MAX_WIDTH, inner)
+
+    # Every sign's light drawing and the spot it was placed on: the variations start there.
+    spots = {}
+    for char in signs:
+        ink = light(char)
+        spots[char] = place_crisp(ink, centre, centre - ink.height / (2.0 * SS))
+    for k in range(56):
+        char = signs[k % len(signs)]
+        cov, spot = spots[char]
+        if k < 24 or k == 31:
+            cells[k] = cov
+        elif k < 31:
+            cells[k] = place(light(char, RAIN_STRETCH * RAIN_VARIANT_WIDTH), *spot)
+        else:
+            ink = rain_ink((char, False), font, HEAVY_STROKE, RAIN_STRETCH, inner - 2, inner - 1)
+            dx, dy = heavy_offset(k - 32, ink)
+            base = centroid(cov)
+
+            def shifted_enough(c, base=base):
+                x, y = centroid(c)
+                return 0.9 <= math.hypot(x - base[0], y - base[1]) <= 2.5
+
+            top = spot[1] + (ink.height - light(char).height) / (-2.0 * SS)
+            cells[k], _ = place_crisp(ink, centre + dx, top + dy, accept=shifted_enough)
+        check_margin(cells[k], "set %r cell %d" % (signs, k))
+    return cells
+
+
 def make_letters():
     """Cells of the letter picture as 16x16 coverage images (None = black)."""
     font = ImageFont.truetype(LETTER_FONT, 64)
@@ -326,7 +376,10 @@ def main():
 
     rain = compose(make_rain(), (255, 255, 255))
     letters = compose(make_letters(), LETTER_GREEN)
-    for pic, name in ((rain, "glyphs_rain.raw"), (letters, "glyphs_letters.raw")):
+    pictures = [(rain, "glyphs_rain.raw"), (letters, "glyphs_letters.raw")]
+    for name, signs in GLYPH_SETS:
+        pictures.append((compose(make_set(signs), (255, 255, 255)), name))
+    for pic, name in pictures:
         data = pic.tobytes()
         assert len(data) == SIDE * SIDE * 3
         with open(os.path.join(args.out, "resources", name), "wb") as out:

@@ -133,7 +133,7 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         EXPECT_EQ(rainField.firstStream->fastMode, fast);
         SeedRandom(0x45);
         RainField again{};
-        again.build(50, fast, false, settings.Message);
+        again.build(settings.ScrWidth, settings.ScrHeight, 50, fast, false, settings.Message);
         EXPECT_EQ(again.firstStream->x, firstX);
         EXPECT_EQ(again.firstStream->y, firstY);
         EXPECT_EQ(again.letters[0]->y, letterY);
@@ -144,10 +144,10 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
 
 TEST_F(DrawCalls, DisplayListsHoldTheQuadAndTwoGlows) {
     SeedRandom(1);
-    rainField.build(50, false, false, "");
-    EXPECT_EQ(glyphList, 1u);
-    EXPECT_EQ(trailGlowList, 2u);
-    EXPECT_EQ(headGlowList, 3u);
+    rainField.build(settings.ScrWidth, settings.ScrHeight, 50, false, false, "");
+    EXPECT_EQ(displayLists.glyphList, 1u);
+    EXPECT_EQ(displayLists.trailGlowList, 2u);
+    EXPECT_EQ(displayLists.headGlowList, 3u);
     Calls expected = {"glGenLists(1)",      "glNewList(1, 0x1300)", "glBegin(0x0007)",
                       "glTexCoord2i(1, 0)", "glVertex2f(0, 0)",     "glTexCoord2i(1, 1)",
                       "glVertex2f(20, 0)",  "glTexCoord2i(0, 1)",   "glVertex2f(20, 20)",
@@ -195,7 +195,7 @@ TEST_F(DrawCalls, DisplayListsTakeTheCellSizeOfTheFieldBeingBuilt) {
     settings.ScrWidth = 600;
     SeedRandom(1);
     RainField other{};
-    other.build(40, false, false, "");
+    other.build(settings.ScrWidth, settings.ScrHeight, 40, false, false, "");
     other.release();
     const Calls vertices = RecordedCallsTo("glVertex2f");
     ASSERT_EQ(vertices.size(), 24u);
@@ -207,9 +207,9 @@ TEST_F(DrawCalls, DisplayListsTakeTheCellSizeOfTheFieldBeingBuilt) {
 }
 
 TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
-    glyphList = 11;
-    trailGlowList = 12;
-    headGlowList = 13;
+    displayLists.glyphList = 11;
+    displayLists.trailGlowList = 12;
+    displayLists.headGlowList = 13;
     struct Case {
         const char* what;
         float y;
@@ -262,9 +262,9 @@ TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
 }
 
 TEST_F(DrawCalls, LettersDrawEveryCellDownToTheLetterUnlessHidden) {
-    glyphList = 11;
-    trailGlowList = 12;
-    headGlowList = 13;
+    displayLists.glyphList = 11;
+    displayLists.trailGlowList = 12;
+    displayLists.headGlowList = 13;
     MessageLetter letter{};
     letter.cellCount = 1;
     letter.x = 200;
@@ -305,9 +305,9 @@ TEST_F(DrawCalls, LettersDrawEveryCellDownToTheLetterUnlessHidden) {
 }
 
 TEST_F(DrawCalls, GlyphCodesWithoutATextureDrawBlankCells) {
-    glyphList = 11;
-    trailGlowList = 12;
-    headGlowList = 13;
+    displayLists.glyphList = 11;
+    displayLists.trailGlowList = 12;
+    displayLists.headGlowList = 13;
     MessageLetter letter{};
     letter.cellCount = 4;
     letter.x = 0;
@@ -336,7 +336,7 @@ TEST_F(DrawCalls, GlyphCodesWithoutATextureDrawBlankCells) {
 
 TEST_F(DrawCalls, FrameDrawsLettersOnlyWhileTheMessageShows) {
     SeedRandom(9);
-    rainField.build(50, false, false, "AB C");
+    rainField.build(settings.ScrWidth, settings.ScrHeight, 50, false, false, "AB C");
     int streams = 0;
     for (Stream* s = rainField.firstStream; s != nullptr; s = s->next) ++streams;
     struct Case {

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The committed gl/gl_list.h and gl/gl_types.h must be exactly what tools/gen_gl_list.py makes
-# from the Khronos registry, so nobody edits them by hand. Skips (77) without python3 or registry.
+# from the Khronos registry, so nobody edits them by hand. Without python3 or the registry it
+# skips, or fails under CI (tests/support/dependency.sh).
 set -eu
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 registry="${1:-/usr/share/khronos-api}"
-command -v python3 >/dev/null && [ -f "$registry/gl.xml" ] && [ -f "$registry/wgl.xml" ] || exit 77
+. "$root/tests/support/dependency.sh"
+command -v python3 >/dev/null || missing_dependency python3
+[ -f "$registry/gl.xml" ] && [ -f "$registry/wgl.xml" ] || missing_dependency "Khronos gl.xml and wgl.xml in $registry"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 python3 "$root/tools/gen_gl_list.py" "$registry" "$out" >/dev/null

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "tests/native/rain_support.h"
+#include "tests/portable/rain_support.h"
 
 TEST(RainBuild, StreamsFillEveryColumnAndDrawInOrder) {
     const float cell = 1024.0f / 52;

@@ -147,4 +147,38 @@ TEST(GlyphPictures, TheProgramCarriesBothPicturesAndNoOthers) {
     EXPECT_EQ(FindGlyphPicture(0), nullptr);
 }
 
+// Every glyph set reaches the same 47 rain tiles the same way: its own picture, opaque texels,
+// ink in every tile the rain picks, and the message letters as they are with the rain glyphs.
+TEST(GlyphPictures, EachGlyphSetIsCarriedAndCutLikeTheRainGlyphs) {
+    EXPECT_EQ(GlyphSetPictureName(0), kRainPictureName);
+    EXPECT_EQ(GlyphSetPictureName(-1), kRainPictureName);
+    EXPECT_EQ(GlyphSetPictureName(kGlyphSetCount), kRainPictureName);
+    std::vector<uint8_t> lettersWithRain;
+    std::vector<const uint8_t*> pictures;
+    for (int set = 0; set < kGlyphSetCount; ++set) {
+        SCOPED_TRACE(set);
+        const uint8_t* picture = FindGlyphPicture(GlyphSetPictureName(set));
+        ASSERT_NE(picture, nullptr);
+        for (const uint8_t* other : pictures)
+            EXPECT_NE(0, std::memcmp(picture, other, kGlyphPictureBytes));
+        pictures.push_back(picture);
+
+        std::memset(glyphTiles, 0, sizeof glyphTiles);
+        LoadGlyphTiles(GlyphSetPictureName(set), kLetterPictureName, 128, 128);
+        for (int t = 0; t < kGlyphTileCount; ++t)
+            for (int n = 0; n < kTileTexels; ++n) ASSERT_EQ(glyphTiles[t][n * 4 + 3], 255) << t;
+        for (int t = 0; t < kRainGlyphCount; ++t) {
+            int ink = 0;
+            for (int n = 0; n < kTileTexels; ++n) ink += glyphTiles[t][n * 4] > 128;
+            EXPECT_GE(ink, 8) << "tile " << t << " is (nearly) empty";
+        }
+        const uint8_t* letters = glyphTiles[kFirstLetterTile];
+        const size_t letterBytes = sizeof glyphTiles - kFirstLetterTile * sizeof glyphTiles[0];
+        if (set == 0)
+            lettersWithRain.assign(letters, letters + letterBytes);
+        else
+            EXPECT_EQ(0, std::memcmp(letters, lettersWithRain.data(), letterBytes));
+    }
+}
+
 }  // namespace

@@ -30,7 +30,7 @@ struct TestField {
         settings.ScrHeight = height;
         FillGlTableWithNoOps();  // building compiles display lists; these tests need no drawing
         SeedRandom(seed);
-        field.build(columns, fastMode, continuous, message);
+        field.build(width, height, columns, fastMode, continuous, message);
     }
     ~TestField() { field.release(); }
     TestField(const TestField&) = delete;

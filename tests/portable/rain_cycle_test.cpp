@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/native/rain_support.h"
+#include "tests/portable/rain_support.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The drawing as pixels: frames drawn through Mesa's off-screen library with the renderer set up
 // as the saver sets it up, checked for colours, glows, orientation and the additive blend.
-// Native only; skips when libOSMesa.so.8 is not installed.
+// Native only; without libOSMesa.so.8 it skips, or fails under CI (tests/support/dependency.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
 #include "settings/settings.h"
+#include "tests/support/dependency.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class DrawPictures : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string error = OpenOsMesa(mesa, frame.data(), kSide, kSide);
-        if (error == "cannot load libOSMesa.so.8") GTEST_SKIP() << error;
+        if (error == "cannot load libOSMesa.so.8") TORVEX_MISSING_DEPENDENCY("libOSMesa.so.8");
         ASSERT_EQ(error, "");
         saved = settings;
         settings.ScrWidth = kSide;
@@ -42,6 +43,7 @@ protected:
         rainField.messageLength = 0;
         rainField.letters[0] = nullptr;
         settings = saved;
+        displayLists.colors = RainColorScheme(0);
         CloseOsMesa(mesa);
     }
 
@@ -53,7 +55,7 @@ protected:
         rainField.columnCount = kColumns;
         rainField.continuous = false;
         rainField.cycleCounter = 400;
-        displayListCellSize = static_cast<float>(kSide) / kColumns;
+        displayLists.displayListCellSize = static_cast<float>(kSide) / kColumns;
         buildDisplayLists();
         SetupRendererState();
         HoldDestinationAlphaAtOne();
@@ -225,6 +227,77 @@ TEST_F(DrawPictures, OverlappingGlowsAddUp) {
     for (int c = 0; c < 3; ++c) {
         EXPECT_GT(two[c], one[c]) << "channel " << c;
         EXPECT_NEAR(two[c], 2 * one[c], 2) << "channel " << c;
+    }
+}
+
+// Hue in degrees (0 red, 120 green, 240 blue) and saturation of a mean colour.
+std::array<double, 2> HueAndSaturation(double r, double g, double b) {
+    const double hi = std::max({r, g, b}), lo = std::min({r, g, b});
+    if (hi <= 0 || hi == lo) return {0, 0};
+    double hue = hi == r   ? 60 * (g - b) / (hi - lo)
+                 : hi == g ? 120 + 60 * (b - r) / (hi - lo)
+                           : 240 + 60 * (r - g) / (hi - lo);
+    if (hue < 0) hue += 360;
+    return {hue, (hi - lo) / hi};
+}
+
+// Each colour choice: the trail and the landed letter show its hue, glows on, and the white head
+// is still the brightest thing on screen. The hue ranges are what the names promise.
+TEST_F(DrawPictures, EachColourTintsTrailsAndLettersAndKeepsHeadsBrightest) {
+    const struct {
+        const char* name;
+        double hueLow, hueHigh, minSaturation;  // White: any hue, little saturation
+        double maxSaturation;
+    } colours[] = {
+        {"Green", 100, 140, 0.8, 1.0}, {"Blue", 200, 235, 0.7, 1.0},   {"Red", -20, 15, 0.7, 1.0},
+        {"Amber", 25, 50, 0.7, 1.0},   {"Violet", 260, 300, 0.7, 1.0}, {"White", 0, 360, 0, 0.15},
+    };
+    for (int choice = 0; choice < kRainColorCount; ++choice) {
+        const auto& want = colours[choice];
+        SCOPED_TRACE(want.name);
+        settings.RainColor = choice;  // the set-up takes the scheme from the stored choice
+        displayLists.colors = RainColorScheme(choice);
+        Prepare(false);
+        const int glyph = InkiestRainGlyph();
+        Stream stream = MakeStream(32, 32, 5, true, false, glyph);
+        MessageLetter letter{};
+        letter.cellCount = 1;
+        letter.x = 112;
+        letter.y = 64;
+        letter.cellSize = kCell;
+        letter.fastMode = true;  // its glow would only pale the stroke colour being checked
+        letter.glyphs[0] = 'W' - 9;
+        Draw({&stream}, &letter);
+
+        auto meanOf = [&](int x0, int y0, int x1, int y1, int& brightest) {
+            std::array<double, 3> sum{};
+            int lit = 0;
+            brightest = 0;
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x) {
+                    const Rgb c = At(x, y);
+                    brightest = std::max(brightest, c[0] + c[1] + c[2]);
+                    if (c[0] + c[1] + c[2] < 120) continue;  // the strokes, not the dark gaps
+                    for (int k = 0; k < 3; ++k) sum[k] += c[k];
+                    ++lit;
+                }
+            EXPECT_GT(lit, 20);
+            return HueAndSaturation(sum[0], sum[1], sum[2]);
+        };
+        auto inRange = [&](std::array<double, 2> hs) {
+            const double hue = hs[0] > 180 && want.hueLow < 0 ? hs[0] - 360 : hs[0];
+            EXPECT_GE(hue, want.hueLow);
+            EXPECT_LE(hue, want.hueHigh);
+            EXPECT_GE(hs[1], want.minSaturation);
+            EXPECT_LE(hs[1], want.maxSaturation);
+        };
+        int trailBrightest = 0, headBrightest = 0, letterBrightest = 0;
+        inRange(meanOf(32, 48, 48, 112, trailBrightest));  // cells 1..4 of the stream
+        inRange(meanOf(112, 64, 128, 80, letterBrightest));
+        meanOf(32, 32, 48, 48, headBrightest);
+        EXPECT_GE(headBrightest, 3 * 250);  // white strokes
+        EXPECT_GT(headBrightest, trailBrightest + 60);
+        EXPECT_GE(letterBrightest, 300);  // full-strength strokes, as the green letters have
     }
 }
 

@@ -32,6 +32,17 @@ done <<'TABLE'
 --message abcdefghijklmnopqrstuvwxyzabcdefghij|.messageLength == 31 and .letters[0].glyphs[0] == 56
 TABLE
 
+# Monitors: one field per monitor, each the object sim prints alone; the primary's is exactly the
+# field of a one-monitor run of the same size.
+out=$("$tool" sim --monitor 1024x768+0+0 --monitor 800x600-800-100 --steps 700 --tick 5) \
+    || fail "sim with monitors exited with $?"
+jq -e '(.monitors|length) == 2 and (.monitors[1] | keys_unsorted) == ["x","y","width","height","field"]
+       and .monitors[1].x == -800 and .monitors[1].y == -100 and .monitors[1].field.columnCount == 41
+       and (.monitors[1].field.streams != .monitors[0].field.streams)' <<<"$out" >/dev/null \
+    || fail "monitors: $(jq -c '[.monitors[] | [.x, .y, .width, .height, .field.columnCount]]' <<<"$out")"
+[ "$(jq -c '.monitors[0].field' <<<"$out")" = "$("$tool" sim --steps 700 --tick 5 | jq -c .)" ] \
+    || fail "the primary's field differs from a one-monitor run"
+
 jq -e '.messageLength == 0 and .letters == []' <<<"$("$tool" sim --message '')" >/dev/null || fail "empty message"
 
 # One scene per command line; only the low 8 bits of each tick matter.
@@ -57,6 +68,11 @@ sim --steps -1
 sim --size 99999999999
 sim --tick 4294967296
 sim --interval
+sim --monitor 800x600
+sim --monitor 800x600+0
+sim --monitor 0x600+0+0
+sim --monitor 800x600++1+0
+sim --monitor 800x600+0+99999999
 frobnicate
 TABLE
 "$tool" >/dev/null 2>&1; [ $? -eq 2 ] || fail "no subcommand"

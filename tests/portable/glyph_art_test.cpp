@@ -1,6 +1,7 @@
-// Checks the two committed glyph pictures against the layout the tile cut relies on:
+// Checks the committed glyph pictures against the layout the tile cut relies on:
 // size, grey-level rain signs, the letter green, black unused cells and clean cell margins.
-// The picture paths come from CMake (TORVEX_RAIN_PICTURE_PATH, TORVEX_LETTER_PICTURE_PATH).
+// The picture paths come from CMake (TORVEX_RAIN_PICTURE_PATH, TORVEX_LETTER_PICTURE_PATH,
+// TORVEX_SET_PICTURES_DIR for the glyph sets).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -175,6 +176,60 @@ TEST_F(GlyphArt, CapitalsShareCapLineAndBaseline) {
             EXPECT_GE(bottom, baseline) << letter;
         else
             EXPECT_EQ(bottom, baseline) << letter;
+    }
+}
+
+// The glyph sets share the rain picture's layout: grey-level signs on black, ink in cells 0-55
+// within a black ring, grid row 7 black, and the rain's variations: cells 24-30 close to, never
+// equal to, the light cell of the same sign, heavy cells heavier and shifted. Cell k draws sign
+// k mod (number of signs), so in the binary and hex sets cell 32+k draws the sign of cell k, as
+// in the rain picture.
+TEST(GlyphSets, EachSetHasTheRainPicturesLayoutAndVariations) {
+    const struct {
+        const char* path;
+        int signs;
+    } sets[] = {
+        {TORVEX_SET_PICTURES_DIR "/glyphs_set_letters_digits.raw", 36},
+        {TORVEX_SET_PICTURES_DIR "/glyphs_set_binary.raw", 2},
+        {TORVEX_SET_PICTURES_DIR "/glyphs_set_hex.raw", 16},
+    };
+    for (const auto& set : sets) {
+        SCOPED_TRACE(set.path);
+        const Picture p = Read(set.path);
+        ASSERT_EQ(p.bytes.size(), kPictureBytes);
+        for (size_t i = 0; i < kPictureBytes; i += 3) {
+            ASSERT_EQ(p.bytes[i], p.bytes[i + 1]) << "pixel " << i / 3;
+            ASSERT_EQ(p.bytes[i + 1], p.bytes[i + 2]) << "pixel " << i / 3;
+        }
+        for (int k = 0; k < 64; ++k) {
+            if (k >= 56) {
+                EXPECT_TRUE(CellBlack(p, k)) << "cell " << k;
+                continue;
+            }
+            EXPECT_GT(InkOf(p, k).total, 255.0 * 10) << "cell " << k << " is (nearly) empty";
+            EXPECT_TRUE(BorderBlack(p, k)) << "cell " << k;
+        }
+        for (int k = 24; k <= 30; ++k) {
+            const int light = k % set.signs;
+            if (light == k) continue;  // a sign drawn only narrow
+            double diff = 0;
+            for (int y = 0; y < kCell; ++y)
+                for (int x = 0; x < kCell; ++x)
+                    diff += std::abs(p.at(k, x, y)[1] - p.at(light, x, y)[1]);
+            EXPECT_GT(diff, 0) << "cell " << k;
+            EXPECT_LT(diff, 0.35 * InkOf(p, light).total) << "cell " << k;
+        }
+        for (int k = 32; k < 56; ++k) {
+            const int light = k % set.signs;
+            if (light >= 24) continue;  // only heavy drawings of it
+            const Ink base = InkOf(p, light), heavy = InkOf(p, k);
+            // Wide capitals are narrowed to leave room for the shift, so a little less gain
+            // than the rain signs' 1.15.
+            EXPECT_GT(heavy.total, 1.1 * base.total) << "cell " << k;
+            const double shift = std::hypot(heavy.x - base.x, heavy.y - base.y);
+            EXPECT_GE(shift, 0.8) << "cell " << k;
+            EXPECT_LE(shift, 2.6) << "cell " << k;
+        }
     }
 }
 

@@ -1,0 +1,161 @@
+// The preview in the Screen Saver Settings' little monitor: a child of the window the system
+// names, drawn with the system's OpenGL at a column count that keeps full-screen cell sizes,
+// paced to at most 30 frames a second with the thread asleep in between. Relies on the saver
+// window's pixel-format logic and window procedure, and on the renderer set-up's GL state.
+#include "host/preview_win32.h"
+
+#include "base/platform.h"
+#include "gl/dest_alpha.h"
+#include "gl/driver_win32.h"
+#include "gl/gl.h"
+#include "host/host_globals_win32.h"
+#include "host/window_proc_win32.h"
+#include "host/window_win32.h"
+#include "rain/draw.h"
+#include "rain/field.h"
+#include "rain/random.h"
+#include "render/setup.h"
+#include "settings/settings.h"
+
+PreviewState previewState;
+
+namespace {
+
+constexpr char kPreviewClass[] = "Torvex Preview";
+
+// The saver's window procedure serves the child too: outside saver mode it ends nothing on
+// input, keeps the arrow cursor, and on WM_DESTROY releases the contexts and posts the quit.
+bool RegisterPreviewClass(HINSTANCE instance) {
+    WNDCLASSA existing = {};
+    if (GetClassInfoA(instance, kPreviewClass, &existing)) return true;
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_OWNDC;
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kPreviewClass;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+// The renderer's GL state with the child's projection and viewport in place of the screen's,
+// then the field for the child's rectangle. Seeded as the saver seeds, and nothing draws a
+// random number between the seed and the build.
+void SetupPreviewRenderer(int32_t width, int32_t height, int32_t columnCount) {
+    SeedRandom(platform.GetTickCount() & 0xFF);
+    SetupRendererState();
+    SetPixelProjection(0, 0, width, height);
+    rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
+                    settings.Message);
+}
+
+}  // namespace
+
+int32_t PreviewColumnCount(int32_t size, int32_t previewWidth, int32_t desktopWidth) {
+    if (previewWidth < 1) return 1;
+    // A desktop that reports no width is taken as the preview's own: the stored count as is.
+    const int64_t desktop = desktopWidth < 1 ? previewWidth : desktopWidth;
+    const int64_t scaled =
+        static_cast<int64_t>(ClampColumnCount(size, static_cast<int32_t>(desktop))) * previewWidth /
+        desktop;
+    return ClampColumnCount(static_cast<int32_t>(scaled), previewWidth);
+}
+
+HWND StartPreview(HWND parent) {
+    previewState = PreviewState{};
+    if (!IsWindow(parent)) return nullptr;
+    // The 3Dfx setting is for the full screen; a child window is drawn by the system's OpenGL.
+    if (LoadDriverEntryPoints("opengl32.dll") != kDriverLoaded) return nullptr;
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RECT client = {};
+    GetClientRect(parent, &client);
+    const int32_t width = client.right - client.left > 0 ? client.right - client.left : 1;
+    const int32_t height = client.bottom - client.top > 0 ? client.bottom - client.top : 1;
+    HWND window = nullptr;
+    if (RegisterPreviewClass(instance))
+        window = CreateWindowExA(0, kPreviewClass, "Torvex",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                                 width, height, parent, nullptr, instance, nullptr);
+    if (window == nullptr) {
+        FreeDriverLibrary();
+        return nullptr;
+    }
+
+    SetSaverPixelFormat(window);
+    deviceContext = GetDC(window);
+    renderContext = DriverCreateContext(deviceContext);
+    // Unlike the full screen, a preview without a context ends quietly: the little monitor
+    // simply stays as it was.
+    if (renderContext == nullptr || !DriverMakeCurrent(deviceContext, renderContext)) {
+        DestroyWindow(window);
+        FreeDriverLibrary();
+        return nullptr;
+    }
+
+    const int32_t columns = PreviewColumnCount(settings.Size, width, GetSystemMetrics(SM_CXSCREEN));
+    SetupPreviewRenderer(width, height, columns);
+    if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+
+    previewState.parent = parent;
+    previewState.window = window;
+    previewState.width = width;
+    previewState.height = height;
+    const uint32_t now = platform.timeGetTime();
+    previewState.lastStepTime = now;
+    previewState.lastFrameTime = now - kPreviewFrameInterval;  // the first frame at once
+    return window;
+}
+
+bool PreviewPass() {
+    // Every message of the thread: the child's destruction, sent from the parent's process,
+    // arrives among them, and the window procedure then posts the quit to the thread.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return false;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (!IsWindow(previewState.window) || !IsWindow(previewState.parent)) return false;
+
+    const uint32_t now = platform.timeGetTime();
+    const uint32_t sinceFrame = now - previewState.lastFrameTime;
+    if (sinceFrame < kPreviewFrameInterval) {
+        // Asleep until the next frame is due, woken at once by any message.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPreviewFrameInterval - sinceFrame,
+                                  QS_ALLINPUT);
+        return true;
+    }
+    previewState.lastFrameTime = now;
+    if (static_cast<int32_t>(now - previewState.lastStepTime) > settings.Speed) {
+        rainField.update();
+        previewState.lastStepTime = now;
+    }
+    DrawRainFrame();
+    DriverSwapBuffers(deviceContext);
+    ++previewState.framesDrawn;
+    return true;
+}
+
+void StopPreview() {
+    if (IsWindow(previewState.window)) DestroyWindow(previewState.window);
+    // A child destroyed with its parent in another thread may leave the context behind.
+    if (renderContext != nullptr) {
+        DriverMakeCurrent(nullptr, nullptr);
+        DriverDeleteContext(renderContext);
+        renderContext = nullptr;
+    }
+    deviceContext = nullptr;
+    FreeDriverLibrary();
+    previewState.window = nullptr;
+}
+
+void RunPreview(HWND parent) {
+    // The host window belongs to the system's dialog. A stray small number can name a window of
+    // this very process (its input-method window, say), which would keep the preview alive for
+    // good: such a number counts as naming no window.
+    DWORD owner = 0;
+    if (GetWindowThreadProcessId(parent, &owner) == 0 || owner == GetCurrentProcessId()) return;
+    if (StartPreview(parent) == nullptr) return;
+    while (PreviewPass()) {}
+    StopPreview();
+}

@@ -1,0 +1,45 @@
+// The preview: the rain drawn into a child of the window whose number the system passes with /p
+// (or /l), the little monitor of the Screen Saver Settings. System OpenGL only, no display-mode
+// change, no cursor or screen-saver state touched, no end on input; it ends with that window.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+// Frames are at least this many milliseconds apart: 1000 / 34 keeps below 30 a second.
+constexpr uint32_t kPreviewFrameInterval = 34;
+
+// The preview's record, one per process. The child's device and rendering contexts are the
+// host's deviceContext and renderContext, released by the window procedure on WM_DESTROY.
+struct PreviewState {
+    HWND parent = nullptr;
+    HWND window = nullptr;  // the child filling the parent's client area
+    int32_t width = 0;      // the child's size in pixels
+    int32_t height = 0;
+    uint32_t lastStepTime = 0;   // timeGetTime of the last update step
+    uint32_t lastFrameTime = 0;  // timeGetTime of the last frame drawn
+    uint32_t framesDrawn = 0;
+};
+
+extern PreviewState previewState;
+
+// Columns in a preview previewWidth pixels wide, so that its cells look as they do on a
+// desktopWidth-wide screen with `size` columns: size x previewWidth / desktopWidth, at least 1.
+// Any stored size and any widths give a count in 1..previewWidth (1 for a width below 1).
+int32_t PreviewColumnCount(int32_t size, int32_t previewWidth, int32_t desktopWidth);
+
+// The child window, the system's OpenGL with a current context, the renderer and the rain field
+// for the child's size. Returns the child, or null (everything released again) when parent
+// names no window or any step fails.
+HWND StartPreview(HWND parent);
+
+// One pass: every waiting message of the thread; then, when the frame interval has passed, at
+// most one update step (paced by Speed) and one frame drawn and swapped; otherwise a sleep until
+// the next frame is due or a message arrives. False when WM_QUIT came or the child is gone.
+bool PreviewPass();
+
+// Child destroyed if still there (its contexts go with it), driver library released.
+void StopPreview();
+
+// The whole preview; returns at once when parent names no window or one of this process's.
+void RunPreview(HWND parent);

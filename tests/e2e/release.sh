@@ -1,0 +1,208 @@
+#!/usr/bin/env bash
+# Release checks: `scripts/dist` run twice, in two folders at two times, gives the same bytes;
+# in a fresh Wine prefix the installer it made installs over a lower version, makes Torvex the
+# screen saver (not with /NOACTIVATE), writes one Apps & Features entry, and the saver it
+# installed runs; the silent uninstall removes it all but the user's settings; the version
+# resource reads right from inside Wine; a throwaway certificate signs both files.
+# Work files go to build/release-test/, screenshots to artifacts/release/.
+set -u
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+work=$root/build/release-test
+art=artifacts/release
+win64=build/win64
+prefix=$work/wineprefix
+mkdir -p "$art"
+
+fail() { echo "release.sh: FAIL: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+for tool in makensis zip unzip osslsigncode openssl; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/bootstrap installs it)"
+done
+for f in Torvex.scr tests/windows/file_version.exe tests/windows/launcher.exe; do
+  [ -f "$win64/$f" ] || fail "$win64/$f is missing: build the win64 preset first"
+done
+# window, colour_fractions, at_least, at_most
+source tests/e2e/lib/screen.bash
+
+# ---- Reproducibility: two copies of the source, two clean builds ------------------------------
+step "make dist twice, in two folders at two times, gives the same bytes"
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || fail "not a git checkout"
+[ -d "$prefix.state" ] && scripts/wine-run --prefix "$prefix" --stop
+rm -rf "$work"
+a=$work/a
+b=$work/second/copy-of-the-source
+for dir in "$a" "$b"; do
+  mkdir -p "$dir"
+  git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$dir" || fail "could not copy the source"
+done
+start=$(date +%s)
+"$a/scripts/dist" >"$work/dist-a.log" 2>&1 || { cat "$work/dist-a.log"; fail "make dist failed"; }
+seconds=$(($(date +%s) - start))
+sleep 1
+(umask 077; TZ=Pacific/Auckland "$b/scripts/dist") >"$work/dist-b.log" 2>&1 ||
+  { cat "$work/dist-b.log"; fail "the second make dist failed"; }
+version=$(cat "$a/build/dist/VERSION")
+name=Torvex-$version-win64
+for f in build/dist/Torvex.scr "dist/$name.zip" "dist/$name-installer.exe" dist/SHA256SUMS; do
+  cmp -s "$a/$f" "$b/$f" || fail "$f differs between the two builds"
+done
+(cd "$a/dist" && sha256sum -c --quiet SHA256SUMS) || fail "SHA256SUMS does not check"
+grep -q 'unsigned release' "$work/dist-a.log" || fail "make dist did not say the release is unsigned"
+for text in "$a" "$b" "$root" release-test; do
+  if strings -a "$a/build/dist/Torvex.scr" | grep -qF "$text" ||
+    strings -a -el "$a/build/dist/Torvex.scr" | grep -qF "$text"; then
+    fail "Torvex.scr holds the build path '$text'"
+  fi
+done
+x86_64-w64-mingw32-objdump -p "$a/build/dist/Torvex.scr" | grep -q 'Time/Date.*1970' ||
+  fail "Torvex.scr has a link time stamp"
+[ "$(unzip -Z1 "$a/dist/$name.zip" | tr '\n' ' ')" = "LICENSE.txt README.txt Torvex.scr " ] ||
+  fail "the zip does not hold LICENSE.txt, README.txt and Torvex.scr"
+unzip -p "$a/dist/$name.zip" README.txt | grep -q $'Uninstalling.*\r$' ||
+  fail "README.txt lacks the uninstall part or Windows line endings"
+echo "   identical; installer $(stat -c %s "$a/dist/$name-installer.exe") bytes, make dist ${seconds} s"
+
+# ---- Installer and uninstaller in a fresh Wine prefix ---------------------------------------------
+export TORVEX_OWN_DISPLAY=1
+scripts/wine-run --prefix "$prefix" --boot || fail "the Wine prefix did not boot"
+trap 'scripts/wine-run --prefix "$prefix" --stop' EXIT
+export DISPLAY=":$(cat "$prefix.state/xvfb.display")"
+drive=$prefix/drive_c
+win() { scripts/wine-run --prefix "$prefix" -- "$@"; }
+# The data of one registry value, or nothing (and a non-zero status) when it is not there.
+regval() {  # key name
+  win reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$(printf '%s' "$2" | sed 's/\./\\./g') \{2,\}REG_[A-Z_]* \{2,\}//p" | grep .
+}
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvex'
+desktop='HKCU\Control Panel\Desktop'
+user_key='HKCU\Software\Qor\Torvex Saver V2'
+entries() {  # how many Apps & Features entries are named "The Torvex"
+  win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' |
+    grep -cE '^ +DisplayName +REG_SZ +The Torvex$'
+}
+
+step "a lower version installed with /NOACTIVATE leaves the screen saver alone"
+scripts/dist --scr "$a/build/dist/Torvex.scr" --version 1.9.0 --out "$work/old" >"$work/dist-old.log" 2>&1 ||
+  { cat "$work/dist-old.log"; fail "the 1.9.0 installer could not be made"; }
+win reg add "$user_key" /v MSTRING /t REG_SZ /d "RELEASE CHECK" /f >/dev/null || fail "could not store a message"
+win "$work/old/Torvex-1.9.0-win64-installer.exe" /S /NOACTIVATE || fail "the 1.9.0 installer failed"
+[ "$(regval "$uninstall_key" DisplayVersion)" = 1.9.0 ] || fail "no entry for 1.9.0"
+[ -z "$(regval "$desktop" SCRNSAVE.EXE)" ] || fail "/NOACTIVATE set SCRNSAVE.EXE"
+
+step "a silent install over it: the saver, one entry with the new version, the saver chosen"
+win "$a/dist/$name-installer.exe" /S || fail "the installer failed"
+cmp -s "$drive/windows/system32/Torvex.scr" "$a/build/dist/Torvex.scr" ||
+  fail "the installed Torvex.scr is not the built one"
+for f in README.txt LICENSE.txt uninstall.exe; do
+  [ -f "$drive/Program Files/Torvex/$f" ] || fail "Program Files\\Torvex\\$f is missing"
+done
+[ "$(entries)" = 1 ] || fail "not exactly one Apps & Features entry named The Torvex"
+while IFS='|' read -r value expected; do
+  actual=$(regval "$uninstall_key" "$value")
+  [ "$actual" = "$expected" ] || fail "entry value $value is '$actual', expected '$expected'"
+done <<TABLE
+DisplayName|The Torvex
+DisplayVersion|$version
+Publisher|Qor
+DisplayIcon|C:\\windows\\system32\\Torvex.scr,0
+InstallLocation|C:\\Program Files\\Torvex
+UninstallString|"C:\\Program Files\\Torvex\\uninstall.exe"
+QuietUninstallString|"C:\\Program Files\\Torvex\\uninstall.exe" /S
+NoModify|0x1
+NoRepair|0x1
+TABLE
+size=$(regval "$uninstall_key" EstimatedSize)
+kb=$(($(stat -c %s "$a/build/dist/Torvex.scr") / 1024))
+[ -n "$size" ] && [ $((size)) -ge "$kb" ] && [ $((size)) -lt $((kb * 3)) ] ||
+  fail "EstimatedSize is '$size' KB for a saver of $kb KB"
+saver=$(regval "$desktop" SCRNSAVE.EXE)
+[ "$saver" = 'C:\windows\system32\Torvex.scr' ] || fail "SCRNSAVE.EXE is '$saver'"
+[ "$(regval "$desktop" ScreenSaveActive)" = 1 ] || fail "the screen saver is not turned on"
+[ "$(regval "$user_key" MSTRING)" = "RELEASE CHECK" ] || fail "the install lost the stored message"
+
+step "the installed version resource, read by Windows"
+win "$win64/tests/windows/file_version.exe" "$saver" >"$work/version.txt" ||
+  { cat "$work/version.txt"; fail "no version resource in the installed saver"; }
+tr -d '\r' <"$work/version.txt" >"$work/version.clean"
+while IFS= read -r line; do
+  grep -qxF "$line" "$work/version.clean" || { cat "$work/version.clean"; fail "no '$line'"; }
+done <<TABLE
+FixedFileVersion=$version.0
+FileVersion=$version
+ProductVersion=$version
+ProductName=The Torvex
+CompanyName=Qor
+OriginalFilename=Torvex.scr
+LegalCopyright=$(grep -m1 '^Copyright ' LICENSE)
+IconSizes=16 24 32 48 64 128 256
+TABLE
+
+step "the saver that SCRNSAVE.EXE names shows rain and a key ends it"
+xdotool mousemove 200 200
+rm -f "$work/saver.rc"
+( win "$saver" /s >"$work/saver.log" 2>&1; echo $? >"$work/saver.rc" ) &
+[ -n "$(window Torvex 60)" ] || fail "no saver window appeared (log: $work/saver.log)"
+sleep 1.5
+import -window root "$art/installed-rain.png" || fail "no screenshot"
+read -r dark green white < <(colour_fractions "$art/installed-rain.png")
+echo "   dark $dark, green $green, white $white (fractions of the screen)"
+at_least "$dark" 0.5 && at_least "$green" 0.01 || fail "no rain on the screen ($art/installed-rain.png)"
+xdotool key space
+for _ in $(seq 50); do [ -s "$work/saver.rc" ] && break; sleep 0.1; done
+[ "$(cat "$work/saver.rc" 2>/dev/null)" = 0 ] || fail "a key did not end the saver with exit code 0"
+
+# Runs the entry's QuietUninstallString as Windows would. The uninstaller copies itself to the
+# temporary folder, starts the copy and returns at once: wait for the copy's work to show.
+uninstall_quietly() {
+  local quiet
+  quiet=$(regval "$uninstall_key" QuietUninstallString) || fail "no QuietUninstallString"
+  win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' "$quiet" ||
+    fail "the uninstaller could not be started"
+  for _ in $(seq 60); do [ -e "$drive/Program Files/Torvex" ] || break; sleep 0.5; done
+}
+
+step "the silent uninstall (the entry's QuietUninstallString) removes all but the user's settings"
+uninstall_quietly
+[ ! -e "$drive/Program Files/Torvex" ] || fail "Program Files\\Torvex is still there"
+[ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "system32\\Torvex.scr is still there"
+[ -z "$(regval "$uninstall_key" DisplayName)" ] || fail "the Apps & Features entry is still there"
+[ -z "$(regval "$desktop" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names Torvex"
+[ "$(regval "$user_key" MSTRING)" = "RELEASE CHECK" ] || fail "the uninstall removed the user's settings"
+
+step "another chosen screen saver stays chosen through /NOACTIVATE and the uninstall"
+other='C:\windows\system32\Other.scr'
+win reg add "$desktop" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null || fail "could not choose a saver"
+win "$a/dist/$name-installer.exe" /S /NOACTIVATE || fail "the installer failed"
+[ "$(regval "$desktop" SCRNSAVE.EXE)" = "$other" ] || fail "/NOACTIVATE replaced the chosen saver"
+uninstall_quietly
+[ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "the second uninstall left Torvex.scr"
+[ "$(regval "$desktop" SCRNSAVE.EXE)" = "$other" ] || fail "the uninstall cleared another saver"
+
+# ---- Signing ----------------------------------------------------------------------------------------
+step "a throwaway certificate signs Torvex.scr and the installer"
+osslsigncode verify -in "$a/dist/$name-installer.exe" >/dev/null 2>&1 &&
+  fail "the unsigned installer verifies as signed"
+keys=$work/keys
+mkdir -p "$keys"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$keys/key.pem" -out "$keys/cert.pem" -days 2 \
+  -subj "/CN=Torvex release check" -addext extendedKeyUsage=codeSigning >/dev/null 2>&1 &&
+  openssl pkcs12 -export -inkey "$keys/key.pem" -in "$keys/cert.pem" -out "$keys/sign.pfx" \
+    -passout pass:release-check >/dev/null 2>&1 || fail "openssl could not make a certificate"
+TORVEX_SIGN_PFX=$keys/sign.pfx TORVEX_SIGN_PASSWORD=release-check \
+  scripts/dist --scr "$a/build/dist/Torvex.scr" --out "$work/signed" >"$work/dist-signed.log" 2>&1 ||
+  { cat "$work/dist-signed.log"; fail "the signed release could not be made"; }
+(cd "$work/signed" && unzip -q "$name.zip" Torvex.scr)
+for f in "$work/signed/Torvex.scr" "$work/signed/$name-installer.exe"; do
+  osslsigncode verify -CAfile "$keys/cert.pem" -in "$f" >"$work/verify.log" 2>&1 &&
+    grep -q 'Signature verification: ok' "$work/verify.log" ||
+    { cat "$work/verify.log"; fail "$(basename "$f") carries no valid signature"; }
+done
+
+# A passing run leaves no Wine prefix behind (it is large); a failing one keeps it to look into.
+scripts/wine-run --prefix "$prefix" --stop
+trap - EXIT
+rm -rf "$prefix" "$prefix.state"
+echo "release.sh: all checks passed (work files in build/release-test/)"
