@@ -17,21 +17,9 @@
 #include "rain/draw.h"
 #include "rain/field.h"
 #include "settings/settings.h"
+#include "tests/windows/system_state.h"
 
 namespace {
-
-// The thread's cursor display count, left as it was.
-int CursorCount() {
-    const int count = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    return count;
-}
-
-BOOL ScreenSaverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running;
-}
 
 // Each display-mode change with what stood around it: the order of start-up and teardown.
 struct ModeChange {

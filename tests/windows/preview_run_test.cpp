@@ -18,6 +18,7 @@
 #include "rain/draw.h"
 #include "rain/field.h"
 #include "settings/settings.h"
+#include "tests/windows/system_state.h"
 
 namespace {
 
@@ -41,18 +42,6 @@ TEST(PreviewColumnsTest, KeepFullScreenCellSizesForAnyStoredSize) {
     for (const Case& c : cases)
         EXPECT_EQ(PreviewColumnCount(c.size, c.previewWidth, c.desktopWidth), c.columns)
             << c.size << " x " << c.previewWidth << " / " << c.desktopWidth;
-}
-
-int CursorCount() {
-    const int count = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    return count;
-}
-
-BOOL ScreenSaverRunning() {
-    BOOL running = FALSE;
-    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-    return running;
 }
 
 int displayChanges = 0;
