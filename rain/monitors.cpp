@@ -44,6 +44,12 @@ void RainMonitors::build(const MonitorRect* monitors, int32_t monitorCount, bool
     for (int32_t k = 0; k < monitorCount && count < kMaxMonitors; ++k) {
         const MonitorRect& m = monitors[k];
         if (m.width < 1 || m.height < 1) continue;
+        // A mirrored display reported twice would get two rains drawn over each other.
+        bool seen = false;
+        for (int32_t j = 0; j < count; ++j)
+            seen = seen || (rects[j].x == m.x && rects[j].y == m.y && rects[j].width == m.width &&
+                            rects[j].height == m.height);
+        if (seen) continue;
         if (count > 0 && primaryOnly) break;
         RainField& field = fields[count];
         if (count == 0) {

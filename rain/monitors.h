@@ -32,7 +32,8 @@ struct RainMonitors {
 
     // Builds a field for the primary (monitors[0]) with `size` columns, then, unless
     // primaryOnly, one for each further monitor with cells of the primary's size. Monitors
-    // without area are left out. The caller seeds the random source first, as for one field.
+    // without area, and a second report of the same rectangle, are left out. The caller seeds the
+    // random source first, as for one field.
     void build(const MonitorRect* monitors, int32_t monitorCount, bool primaryOnly, int32_t size,
                bool fastMode, bool continuous, const char* message);
     // One update step of every field.
