@@ -7,13 +7,11 @@
 #include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
-#include "gl/gl.h"
 #include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "host/window_win32.h"
 #include "rain/draw.h"
 #include "rain/field.h"
-#include "rain/random.h"
 #include "render/setup.h"
 #include "settings/settings.h"
 
@@ -35,17 +33,6 @@ bool RegisterPreviewClass(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kPreviewClass;
     return RegisterClassA(&windowClass) != 0;
-}
-
-// The renderer's GL state with the child's projection and viewport in place of the screen's,
-// then the field for the child's rectangle. Seeded as the saver seeds, and nothing draws a
-// random number between the seed and the build.
-void SetupPreviewRenderer(int32_t width, int32_t height, int32_t columnCount) {
-    SeedRandom(platform.GetTickCount() & 0xFF);
-    SetupRendererState();
-    SetPixelProjection(0, 0, width, height);
-    rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
-                    settings.Message);
 }
 
 }  // namespace
@@ -93,13 +80,11 @@ HWND StartPreview(HWND parent) {
     }
 
     const int32_t columns = PreviewColumnCount(settings.Size, width, GetSystemMetrics(SM_CXSCREEN));
-    SetupPreviewRenderer(width, height, columns);
+    SetupRendererFor(width, height, columns);
     if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
 
     previewState.parent = parent;
     previewState.window = window;
-    previewState.width = width;
-    previewState.height = height;
     const uint32_t now = platform.timeGetTime();
     previewState.lastStepTime = now;
     previewState.lastFrameTime = now - kPreviewFrameInterval;  // the first frame at once

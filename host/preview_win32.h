@@ -13,9 +13,7 @@ constexpr uint32_t kPreviewFrameInterval = 34;
 // host's deviceContext and renderContext, released by the window procedure on WM_DESTROY.
 struct PreviewState {
     HWND parent = nullptr;
-    HWND window = nullptr;  // the child filling the parent's client area
-    int32_t width = 0;      // the child's size in pixels
-    int32_t height = 0;
+    HWND window = nullptr;       // the child filling the parent's client area
     uint32_t lastStepTime = 0;   // timeGetTime of the last update step
     uint32_t lastFrameTime = 0;  // timeGetTime of the last frame drawn
     uint32_t framesDrawn = 0;

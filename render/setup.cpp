@@ -12,13 +12,15 @@
 #include "render/textures.h"
 #include "settings/settings.h"
 
-void SetupRenderer() {
+void SetupRenderer() { SetupRendererFor(settings.ScrWidth, settings.ScrHeight, settings.Size); }
+
+void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount) {
     SeedRandom(platform.GetTickCount() & 0xFF);
-    SetupRendererState();
+    SetupRendererState(width, height);
     // Nothing since the seeding drew a random number: the field depends only on the seed, the
-    // settings and the screen size.
-    rainField.build(settings.ScrWidth, settings.ScrHeight, settings.Size, settings.FastMode != 0,
-                    settings.Continuous != 0, settings.Message);
+    // settings and the window's size.
+    rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
+                    settings.Message);
 }
 
 void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
@@ -28,12 +30,14 @@ void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool p
                        settings.Continuous != 0, settings.Message);
 }
 
-void SetupRendererState() {
+void SetupRendererState() { SetupRendererState(settings.ScrWidth, settings.ScrHeight); }
+
+void SetupRendererState(int32_t width, int32_t height) {
     // The scheme first: the letter textures and the glow lists are made in its colours.
     displayLists.colors = RainColorScheme(settings.RainColor);
     CreateGlyphTextures();
 
-    SetPixelProjection(0, 0, settings.ScrWidth, settings.ScrHeight);
+    SetPixelProjection(0, 0, width, height);
     glLoadIdentity();
 
     if (settings.FastMode == 0) {

@@ -7,8 +7,11 @@
 struct MonitorRect;
 
 // The whole set-up: seeds the rain's random source from the tick count, sets the GL state and
-// builds the rain field.
+// builds the rain field, for the display mode's size and the stored Size.
 void SetupRenderer();
+
+// The same for a width x height window with columnCount columns (the preview).
+void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount);
 
 // The same for rain on several monitors: seeds, sets the GL state and builds one field per
 // monitor (only the primary's when primaryOnly) into rainMonitors.
@@ -16,4 +19,6 @@ void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool p
 
 // The GL part alone (textures, projection, viewport, blending, texturing, clear colour): draws
 // no random numbers, so tools that seed and build the field themselves get the same field.
+// Without a size, the display mode's.
 void SetupRendererState();
+void SetupRendererState(int32_t width, int32_t height);

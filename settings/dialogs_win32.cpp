@@ -1,5 +1,5 @@
 // The settings dialog and the Read Me box: fill the controls from Settings and HostState, store
-// everything on OK (the message and Continuous directly, the rest, colour and glyph set last,
+// everything on OK (the message and Continuous directly, the rest, the three choice lists last,
 // through SaveSettings), open the two links. Relies on the templates in resources/dialogs.rc and
 // the registry store.
 #include "settings/dialogs_win32.h"
@@ -24,8 +24,8 @@ constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
 constexpr int kSpeedUnit = 10;
 
 // Home pages of the free collections the two linked savers belong to.
-// The "Monitors" choices in the order of their stored numbers.
-const char* const kMonitorEntries[kMonitorChoices] = {
+// The entries of the three choice lists, in the order of the stored numbers.
+const char* const kMonitorNames[kMonitorChoices] = {
     "Primary monitor only",
     "Every monitor",
     "Primary monitor, others black",
@@ -36,7 +36,6 @@ const char* const kLinkAddresses[] = {
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
 
-// The entries of the two look lists, in the order of the stored numbers.
 const char* const kRainColorNames[kRainColorCount] = {"Green", "Blue",   "Red",
                                                       "Amber", "Violet", "White"};
 const char* const kGlyphSetNames[kGlyphSetCount] = {"Rain glyphs", "Letters and digits", "Binary",
@@ -110,7 +109,7 @@ void InitSettingsDialog(HWND dialog) {
                   ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
     SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
                   ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
-    FillChoiceList(dialog, IDC_MONITORS, kMonitorEntries, settings.Monitors);
+    FillChoiceList(dialog, IDC_MONITORS, kMonitorNames, settings.Monitors);
     FillChoiceList(dialog, IDC_RAIN_COLOR, kRainColorNames, settings.RainColor);
     FillChoiceList(dialog, IDC_GLYPH_SET, kGlyphSetNames, settings.GlyphSet);
 }

@@ -40,7 +40,7 @@ void UpperCaseMessage(char* text);
 void TakeMessage(char (&message)[kMessageBytes], const char* text, int textLength);
 
 // A stored choice among count entries: value itself when it names one (0..count-1), else 0, the
-// default. The one rule for RainColor and GlyphSet, so every reader of them agrees.
+// default. The one rule for Monitors, RainColor and GlyphSet, so every reader of them agrees.
 int32_t ChoiceOrDefault(int32_t value, int32_t count);
 
 // The column count the rain field is built with: a stored Size outside 1..width is brought

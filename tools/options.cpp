@@ -1,6 +1,7 @@
 // Table-driven option parsing for torvex-tool (see options.h).
 #include "tools/options.h"
 
+#include <cctype>
 #include <cstring>
 
 bool ParseWholeNumber(const char* text, int64_t min, int64_t max, int64_t& value) {
@@ -34,35 +35,28 @@ bool TakeNumber(const char* text, int64_t min, int64_t max, T& field) {
 
 }  // namespace
 
-namespace {
-
-// Reads digits up to one of `ends` (or the text's end when ends is ""), as a whole number.
-bool TakePart(const char*& p, const char* ends, int64_t min, int64_t max, int32_t& value) {
-    std::string part;
-    if (*p == '+' || *p == '-') part += *p++;
-    while (*p != '\0' && std::strchr(ends, *p) == nullptr) part += *p++;
-    int64_t number = 0;
-    if (!ParseWholeNumber(part.c_str(), min, max, number)) return false;
-    value = static_cast<int32_t>(number);
-    return true;
-}
-
-}  // namespace
-
 bool ParseMonitor(const char* text, MonitorRect& monitor) {
-    if (text == nullptr || *text < '0' || *text > '9') return false;
-    const char* p = text;
-    MonitorRect m{};
-    if (!TakePart(p, "x", 1, kMaxScreenSide, m.width) || *p++ != 'x') return false;
-    if (*p < '0' || *p > '9') return false;
-    if (!TakePart(p, "+-", 1, kMaxScreenSide, m.height)) return false;
-    if (*p != '+' && *p != '-') return false;
-    // The offsets carry their sign: "+-" would be a sign after a sign.
-    if (p[1] < '0' || p[1] > '9') return false;
-    if (!TakePart(p, "+-", -kMaxScreenSide, kMaxScreenSide, m.x)) return false;
-    if ((*p != '+' && *p != '-') || p[1] < '0' || p[1] > '9') return false;
-    if (!TakePart(p, "", -kMaxScreenSide, kMaxScreenSide, m.y) || *p != '\0') return false;
-    monitor = m;
+    if (text == nullptr) return false;
+    // Four pieces: W before the "x", H up to the first sign after it, X from that sign up to
+    // the next one, Y from there on. W and H start with a digit; the offsets carry their sign.
+    const std::string s = text;
+    const size_t times = s.find('x');
+    const size_t xSign = s.find_first_of("+-", times == std::string::npos ? 0 : times);
+    const size_t ySign = xSign == std::string::npos ? xSign : s.find_first_of("+-", xSign + 1);
+    if (times == std::string::npos || ySign == std::string::npos) return false;
+    const std::string width = s.substr(0, times), height = s.substr(times + 1, xSign - times - 1);
+    if (width.empty() || height.empty() || !std::isdigit(static_cast<unsigned char>(width[0])) ||
+        !std::isdigit(static_cast<unsigned char>(height[0])))
+        return false;
+    int64_t w = 0, h = 0, x = 0, y = 0;
+    if (!ParseWholeNumber(width.c_str(), 1, kMaxScreenSide, w) ||
+        !ParseWholeNumber(height.c_str(), 1, kMaxScreenSide, h) ||
+        !ParseWholeNumber(s.substr(xSign, ySign - xSign).c_str(), -kMaxScreenSide, kMaxScreenSide,
+                          x) ||
+        !ParseWholeNumber(s.substr(ySign).c_str(), -kMaxScreenSide, kMaxScreenSide, y))
+        return false;
+    monitor = MonitorRect{static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(w),
+                          static_cast<int32_t>(h)};
     return true;
 }
 
