@@ -131,11 +131,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_FALSE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore);
 
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
-    delete hostState;
-    hostState = nullptr;
-    platform = kRealPlatform;
+    EndRun();
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "rain/field.h"
 #include "settings/settings.h"
 #include "tests/support/gl_recorder.h"
+#include "tests/windows/system_state.h"
 
 namespace {
 
@@ -85,11 +86,7 @@ protected:
     }
     void TearDown() override {
         DestroyWindow(saverWindow);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
-        delete hostState;
-        hostState = nullptr;
-        platform = kRealPlatform;
+        EndRun();
         waits.clear();
         clickInWait = postInWait = 0;
         hertz = 60;

@@ -156,11 +156,7 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     StopPreview();
     EXPECT_EQ(driverState.driverLibrary, nullptr);
 
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
-    delete hostState;
-    hostState = nullptr;
-    platform = kRealPlatform;
+    EndRun();
 }
 
 }  // namespace
