@@ -10,8 +10,8 @@
 #include "host/host_globals_win32.h"
 #include "host/window_proc_win32.h"
 #include "host/window_win32.h"
-#include "rain/draw.h"
 #include "rain/field.h"
+#include "render/draw.h"
 #include "render/setup.h"
 #include "settings/settings.h"
 

@@ -19,9 +19,9 @@
 #include "host/frame_pacing_win32.h"
 #include "host/host_globals_win32.h"
 #include "host/window_win32.h"
-#include "rain/draw.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
+#include "render/draw.h"
 #include "render/setup.h"
 #include "settings/settings.h"
 

@@ -102,11 +102,6 @@ void RainField::build(int32_t width, int32_t height, int32_t columnCount, bool f
         letter->glyphs[0] = hasGlyph ? code : 0;
         letters[j] = letter;
     }
-
-    // The lists are for this field's cells, whichever field is being built.
-    displayLists.displayListCellSize = cellSize;
-    buildDisplayLists();
-    lists = displayLists;
 }
 
 void RainField::release() {

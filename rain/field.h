@@ -1,10 +1,9 @@
 // The rain field: one falling stream of glyphs per screen column and one letter per message
 // character. Positions are screen pixels as 32-bit floats, origin bottom-left, y upward.
-// Built once per run (build.cpp), advanced by update steps (update.cpp), drawn by draw.cpp.
+// Built once per run (build.cpp), advanced by update steps (update.cpp), listed cell by cell for
+// each frame (cells.cpp); the drawing itself is the renderer's (render/).
 #pragma once
 #include <cstdint>
-
-#include "rain/colors.h"
 
 constexpr int kCycleLength = 601;   // update steps in one message cycle
 constexpr int kDrainStart = 300;    // from the step after this one streams are not respawned
@@ -15,17 +14,6 @@ constexpr int kStreamGlyphs = 100;
 constexpr int kLetterGlyphs = 15;
 constexpr int kRainGlyphCount = 47;  // rain glyph codes are 0..46
 constexpr int kGlyphCodeCount = 87;  // glyph codes 0..86 name a tile and its texture
-
-// The drawing's record: the display lists every stream and letter calls, together with the cell
-// size and the colour scheme they were compiled for. RainField::build sets the size to its own
-// and compiles them; whoever sets up the run chooses the scheme before that (green until then).
-struct DisplayLists {
-    uint32_t glyphList;
-    uint32_t trailGlowList;
-    uint32_t headGlowList;
-    float displayListCellSize;
-    const RainColors* colors = &kRainColors[0];
-};
 
 struct Stream {
     Stream* next;
@@ -39,7 +27,6 @@ struct Stream {
     int32_t lengthPixels;  // cellCount * cellSize truncated
 
     bool advance();  // false after a step; true (nothing changed) once below the screen
-    void draw();
 };
 
 struct MessageLetter {
@@ -54,7 +41,6 @@ struct MessageLetter {
     int32_t landingHeight;  // H / 2: the letter falls while its y is above this
 
     void advance(bool erase);
-    void draw();
 };
 
 struct RainField {
@@ -69,8 +55,6 @@ struct RainField {
     // Size in pixels of the rectangle the field was built for.
     int32_t width;
     int32_t height;
-    // The lists this field's cells are drawn with (see DisplayLists), compiled by build.
-    DisplayLists lists;
 
     // Builds the field for a width x height rectangle; a column count outside 1..width is brought
     // into that range here, and nowhere else.
@@ -89,9 +73,3 @@ extern RainField rainField;
 
 // The side of one cell when width pixels hold columnCount columns: the one place it is computed.
 float CellSize(int32_t width, int32_t columnCount);
-
-extern DisplayLists displayLists;
-
-// Compiles the three lists for cells of side displayLists.displayListCellSize, the glows in
-// displayLists.colors (draw.cpp).
-void buildDisplayLists();

@@ -5,8 +5,6 @@
 
 #include <cmath>
 
-#include "gl/gl.h"
-#include "rain/draw.h"
 #include "rain/random.h"
 
 RainMonitors rainMonitors;
@@ -76,22 +74,4 @@ void RainMonitors::update() {
 void RainMonitors::release() {
     for (int32_t k = 0; k < count; ++k) fields[k].release();
     count = 0;
-}
-
-void DrawRainMonitors(RainMonitors& monitors) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const MonitorRect& window = monitors.bounds;
-    uint32_t primaryState = randomState;
-    for (int32_t k = 0; k < monitors.count; ++k) {
-        const MonitorRect& m = monitors.rects[k];
-        RainField& field = monitors.fields[k];
-        // GL counts from the window's bottom-left corner, the monitors from its top-left.
-        SetPixelProjection(m.x - window.x, window.y + window.height - (m.y + m.height), m.width,
-                           m.height);
-        displayLists = field.lists;
-        DrawRainField(field);
-        if (k == 0) primaryState = randomState;
-    }
-    randomState = primaryState;
-    glFlush();
 }

@@ -1,6 +1,6 @@
 // Rain on several monitors: one field per monitor, the primary first, all stepped together and
-// drawn each into its own monitor's rectangle of one window covering the virtual screen. The
-// primary's field takes exactly the random numbers a one-monitor run takes; every other field
+// drawn (render/) each into its own monitor's rectangle of one window covering the virtual screen.
+// The primary's field takes exactly the random numbers a one-monitor run takes; every other field
 // takes the numbers that follow the primary's, so no two monitors show the same rain.
 #pragma once
 #include <cstdint>
@@ -43,7 +43,3 @@ struct RainMonitors {
 
 // The fields of a run on several monitors.
 extern RainMonitors rainMonitors;
-
-// Clears the window and draws every field into its monitor's rectangle (viewport and projection
-// per monitor; what lies outside every monitor stays black), then flushes.
-void DrawRainMonitors(RainMonitors& monitors);

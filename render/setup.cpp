@@ -5,10 +5,10 @@
 
 #include "base/platform.h"
 #include "gl/gl.h"
-#include "rain/draw.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "rain/random.h"
+#include "render/draw.h"
 #include "render/textures.h"
 #include "settings/settings.h"
 
@@ -21,6 +21,7 @@ void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount) {
     // settings and the window's size.
     rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
                     settings.Message);
+    PrepareRainDrawing(rainField);
 }
 
 void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
@@ -28,13 +29,14 @@ void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool p
     SetupRendererState();
     rainMonitors.build(monitors, count, primaryOnly, settings.Size, settings.FastMode != 0,
                        settings.Continuous != 0, settings.Message);
+    for (int32_t k = 0; k < rainMonitors.count; ++k) PrepareRainDrawing(rainMonitors.fields[k]);
 }
 
 void SetupRendererState() { SetupRendererState(settings.ScrWidth, settings.ScrHeight); }
 
 void SetupRendererState(int32_t width, int32_t height) {
-    // The scheme first: the letter textures and the glow lists are made in its colours.
-    displayLists.colors = RainColorScheme(settings.RainColor);
+    // The scheme first: the letter textures are made in its colours.
+    rainRenderer.colors = RainColorScheme(settings.RainColor);
     CreateGlyphTextures();
 
     SetPixelProjection(0, 0, width, height);

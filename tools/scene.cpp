@@ -3,6 +3,7 @@
 
 #include "base/platform.h"
 #include "rain/random.h"
+#include "render/draw.h"
 #include "settings/settings.h"
 
 namespace {
@@ -18,8 +19,7 @@ void TakeSettings(const ToolOptions& options) {
     settings.FastMode = options.fast ? 1 : 0;
     settings.RainColor = options.color;
     settings.GlyphSet = options.glyphs;
-    // Before the field is built: building compiles the glow lists in the scheme's colours.
-    displayLists.colors = RainColorScheme(settings.RainColor);
+    rainRenderer.colors = RainColorScheme(settings.RainColor);
     // Only the first 31 characters can be taken; the length just has to reach past them.
     const size_t length = options.message.size();
     TakeMessage(settings.Message, options.message.c_str(),

@@ -6,7 +6,7 @@
 #include "tools/options.h"
 
 // Fills settings (ScrWidth, ScrHeight, Size, Message, Continuous, FastMode, RainColor, GlyphSet)
-// and the drawing's colour scheme from the options,
+// and the renderer's colour scheme from the options,
 // seeds with the low 8 bits of options.tick, builds field, then runs options.steps update
 // steps, step k seeing the tick count tick + k * interval. The caller releases the field.
 void BuildScene(const ToolOptions& options, RainField& field);

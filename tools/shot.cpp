@@ -10,9 +10,9 @@
 #include "gl/dest_alpha.h"
 #include "gl/gl.h"
 #include "gl/osmesa.h"
-#include "rain/draw.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
+#include "render/draw.h"
 #include "render/setup.h"
 #include "tools/options.h"
 #include "tools/png_file.h"
@@ -62,9 +62,9 @@ int RunShot(int count, const char* const* arguments, int first) {
     error = OpenOsMesa(mesa, frame.data(), width, height);
     if (!error.empty()) return Fail(1, error);
 
-    // The scene first (it seeds, builds and steps; the display lists go into this context),
-    // then the rest of the saver's set-up, which draws no random numbers: the field is sim's,
-    // and the frame's random numbers follow the last update step's.
+    // The scene first (it seeds, builds and steps), then the rest of the saver's set-up, which
+    // draws no random numbers: the field is sim's, and the frame's random numbers follow the
+    // last update step's.
     if (onMonitors)
         BuildMonitorScene(options, rainMonitors);
     else

@@ -5,7 +5,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "gl/gl_null.h"
 #include "tools/options.h"
 #include "tools/scene.h"
 
@@ -85,8 +84,6 @@ int RunSim(int count, const char* const* arguments, int first) {
                      UsageLine("sim", accepted).c_str());
         return 2;
     }
-    // Building compiles the display lists; sim needs no OpenGL, so every GL call does nothing.
-    FillGlTableWithNoOps();
     std::string json;
     if (options.monitors.empty()) {
         RainField field{};

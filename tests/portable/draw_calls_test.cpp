@@ -1,15 +1,17 @@
-// The GL calls of the renderer set-up and of the rain drawing, read from the recording table:
-// order, arguments, which lists and textures each cell uses, and the random numbers taken.
+// The GL calls of the renderer set-up and of the rain drawing, read from the recording table: the
+// set-up's state and glyph pages, and how few calls a frame takes whatever the field holds.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/platform.h"
-#include "rain/draw.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "rain/random.h"
+#include "render/draw.h"
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
 #include "settings/settings.h"
@@ -22,7 +24,7 @@ using Calls = std::vector<std::string>;
 uint32_t fixedTick = 0;
 uint32_t FixedTick() { return fixedTick; }
 
-// The screen and settings every test starts from; lists and the field are rebuilt per test.
+// The screen and settings every test starts from; the field is rebuilt per test.
 class DrawCalls : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,60 +44,29 @@ protected:
     Settings saved;
 };
 
-// The calls of one glyph cell: bind, step down, colour, quad, and the glow unless fast.
-Calls Cell(int code, const std::string& colour, bool fast, int glowList) {
-    Calls calls = {"glBindTexture(0x0DE1, " + std::to_string(code) + ")", "glTranslatef(0, -20, 0)",
-                   colour, "glCallList(11)"};
-    if (!fast) {
-        calls.push_back("glDisable(0x0DE1)");
-        calls.push_back("glCallList(" + std::to_string(glowList) + ")");
-        calls.push_back("glEnable(0x0DE1)");
-    }
-    return calls;
-}
-
-const char* kWhite = "glColor4f(1, 1, 1, 1)";
-const char* kGreen = "glColor4f(0, 0.8, 0, *)";  // alpha checked separately
-
-// Replaces the alpha of every trail colour with "*" after checking it lies in 0.7..1.0.
-Calls WithTrailAlphaChecked(const Calls& calls, int& trailCells) {
-    Calls out;
-    trailCells = 0;
-    const std::string prefix = "glColor4f(0, 0.8, 0, ";
-    for (const std::string& call : calls) {
-        if (call.compare(0, prefix.size(), prefix) == 0) {
-            const double alpha = std::atof(call.c_str() + prefix.size());
-            EXPECT_GE(alpha, 0.7) << call;
-            EXPECT_LE(alpha, 1.0) << call;
-            ++trailCells;
-            out.push_back(kGreen);
-        } else {
-            out.push_back(call);
-        }
-    }
-    return out;
-}
-
 TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
     platform.GetTickCount = FixedTick;
     for (bool fast : {false, true}) {
         SCOPED_TRACE(fast ? "fast mode" : "normal mode");
         settings.FastMode = fast ? 1 : 0;
         fixedTick = 0x12345;
+        rainRenderer.pages[0] = rainRenderer.pages[1] = 0;  // as in a run's first set-up
         StartRecording();
         SetupRenderer();
         const std::string filter = fast ? "9728" : "9729";
-        Calls expected = {"glPixelStorei(0x0CF5, 1)", "glGenTextures(87, ptr)"};
-        for (int a = 0; a < kGlyphTileCount; ++a) {
-            const Calls tile = {"glBindTexture(0x0DE1, " + std::to_string(a) + ")",
-                                "glTexImage2D(0x0DE1, 0, 4, 16, 16, 0, 0x1908, 0x1401, ptr)",
-                                "glTexParameterf(0x0DE1, 0x2802, 10497)",
-                                "glTexParameterf(0x0DE1, 0x2803, 10497)",
-                                "glTexParameterf(0x0DE1, 0x2800, " + filter + ")",
-                                "glTexParameterf(0x0DE1, 0x2801, " + filter + ")",
-                                "glTexEnvf(0x2300, 0x2200, 8448)"};
-            expected.insert(expected.end(), tile.begin(), tile.end());
+        Calls expected = {"glPixelStorei(0x0CF5, 1)", "glGenTextures(2, ptr)"};
+        for (int page = 0; page < 2; ++page) {
+            const Calls upload = {
+                "glBindTexture(0x0DE1, " + std::to_string(page + 1) + ")",
+                page == 0 ? "glTexImage2D(0x0DE1, 0, 4, 128, 128, 0, 0x1908, 0x1401, ptr)"
+                          : "glTexImage2D(0x0DE1, 0, 4, 128, 64, 0, 0x1908, 0x1401, ptr)",
+                "glTexParameterf(0x0DE1, 0x2802, 10497)",
+                "glTexParameterf(0x0DE1, 0x2803, 10497)",
+                "glTexParameterf(0x0DE1, 0x2800, " + filter + ")",
+                "glTexParameterf(0x0DE1, 0x2801, " + filter + ")"};
+            expected.insert(expected.end(), upload.begin(), upload.end());
         }
+        expected.push_back("glTexEnvf(0x2300, 0x2200, 8448)");
         const Calls projection = {"glMatrixMode(0x1701)",
                                   "glLoadIdentity()",
                                   "glOrtho(0, 1000, 0, 600, -1, 1)",
@@ -109,22 +80,24 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         }
         expected.push_back("glEnable(0x0DE1)");
         expected.push_back("glClearColor(0, 0, 0, 0)");
-        const Calls& calls = RecordedCalls();
-        ASSERT_GT(calls.size(), expected.size());
-        EXPECT_EQ(Calls(calls.begin(), calls.begin() + expected.size()), expected);
-        // The field comes last: its display lists are the only calls after the clear colour.
-        EXPECT_EQ(calls[expected.size()], "glGenLists(1)");
-        EXPECT_EQ(RecordedCallsTo("glNewList").size(), 3u);
+        // The field is built last and compiles nothing.
+        EXPECT_EQ(RecordedCalls(), expected);
 
-        // What was uploaded is the tile store, cut from the program's own pictures.
+        // Each tile lies in its slot of its page, rows as cut: B's texel 0 is pixel (16, 0) of
+        // the letter picture, in slot 1 of the letter page.
         const auto& images = RecordedTexImages();
-        ASSERT_EQ(images.size(), static_cast<size_t>(kGlyphTileCount));
-        for (int a = 0; a < kGlyphTileCount; ++a)
-            ASSERT_EQ(images[a].pixels,
-                      std::vector<unsigned char>(glyphTiles[a], glyphTiles[a] + kTileBytes));
+        ASSERT_EQ(images.size(), 2u);
+        for (int tile : {0, 9, 46, 55, 56, 57, 86}) {
+            const int page = tile < kFirstLetterTile ? 0 : 1, slot = tile - (page ? 56 : 0);
+            const int left = 16 * (slot % 8), top = 16 * (slot / 8);
+            for (int row = 0; row < 16; ++row)
+                ASSERT_EQ(0, std::memcmp(&images[page].pixels[((top + row) * 128 + left) * 4],
+                                         glyphTiles[tile] + row * 64, 64))
+                    << "tile " << tile << " row " << row;
+        }
         const uint8_t* letters = FindGlyphPicture(kLetterPictureName);
         ASSERT_NE(letters, nullptr);
-        EXPECT_EQ(images[57].pixels[0], letters[16 * 3]);  // B: texel 0 is pixel (16, 0)
+        EXPECT_EQ(images[1].pixels[16 * 4], letters[16 * 3]);
 
         // Seeded with the tick's low 8 bits and nothing drawn before the build: same field.
         const float firstX = rainField.firstStream->x;
@@ -142,224 +115,71 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
     }
 }
 
-TEST_F(DrawCalls, DisplayListsHoldTheQuadAndTwoGlows) {
-    SeedRandom(1);
-    rainField.build(settings.ScrWidth, settings.ScrHeight, 50, false, false, "");
-    EXPECT_EQ(displayLists.glyphList, 1u);
-    EXPECT_EQ(displayLists.trailGlowList, 2u);
-    EXPECT_EQ(displayLists.headGlowList, 3u);
-    Calls expected = {"glGenLists(1)",      "glNewList(1, 0x1300)", "glBegin(0x0007)",
-                      "glTexCoord2i(1, 0)", "glVertex2f(0, 0)",     "glTexCoord2i(1, 1)",
-                      "glVertex2f(20, 0)",  "glTexCoord2i(0, 1)",   "glVertex2f(20, 20)",
-                      "glTexCoord2i(0, 0)", "glVertex2f(0, 20)",    "glEnd()",
-                      "glEndList()"};
-    struct Glow {
-        int list;
-        const char* centre;
-        const char* rim;
-        const char* points[9];
-    };
-    const Glow glows[] = {
-        {2,
-         "glColor4f(0.2, 1, 0.2, 0.15)",
-         "glColor4f(0.2, 1, 0.2, 0)",  // radius 24
-         {"34, 10", "26.8, 26.8", "10, 34", "-6.8, 26.8", "-14, 10", "-6.8, -6.8", "10, -14",
-          "26.8, -6.8", "34, 10"}},
-        {3,
-         "glColor4f(0.7, 0.7, 1, 0.4)",
-         "glColor4f(0.7, 0.7, 1, 0)",  // radius 40
-         {"50, 10", "38, 38", "10, 50", "-18, 38", "-30, 10", "-18, -18", "10, -30", "38, -18",
-          "50, 10"}},
-    };
-    for (const Glow& glow : glows) {
-        expected.push_back("glGenLists(1)");
-        expected.push_back("glNewList(" + std::to_string(glow.list) + ", 0x1300)");
-        expected.push_back("glBegin(0x0006)");
-        expected.push_back(glow.centre);
-        expected.push_back("glVertex2f(10, 10)");
-        for (const char* point : glow.points) {
-            expected.push_back(glow.rim);
-            expected.push_back(std::string("glVertex2f(") + point + ")");
-        }
-        expected.push_back("glEnd()");
-        expected.push_back("glEndList()");
-    }
-    EXPECT_EQ(RecordedCalls(), expected);
-}
-
-TEST_F(DrawCalls, DisplayListsTakeTheCellSizeOfTheFieldBeingBuilt) {
-    // The run's field says 20-pixel cells; a field built elsewhere for 600 pixels in 40 columns
-    // has 15-pixel cells, and its lists must be made for those.
-    rainField.width = 1000;
-    rainField.columnCount = 50;
-    settings.ScrWidth = 600;
-    SeedRandom(1);
-    RainField other{};
-    other.build(settings.ScrWidth, settings.ScrHeight, 40, false, false, "");
-    other.release();
-    const Calls vertices = RecordedCallsTo("glVertex2f");
-    ASSERT_EQ(vertices.size(), 24u);
-    EXPECT_EQ(Calls(vertices.begin(), vertices.begin() + 6),
-              (Calls{"glVertex2f(0, 0)", "glVertex2f(15, 0)", "glVertex2f(15, 15)",
-                     "glVertex2f(0, 15)", "glVertex2f(7.5, 7.5)", "glVertex2f(25.5, 7.5)"}));
-    EXPECT_EQ(vertices[14], "glVertex2f(7.5, 7.5)");  // head glow: centre, then radius 30
-    EXPECT_EQ(vertices[15], "glVertex2f(37.5, 7.5)");
-}
-
-TEST_F(DrawCalls, StreamsDrawTopFirstAndStopBelowTheScreen) {
-    displayLists.glyphList = 11;
-    displayLists.trailGlowList = 12;
-    displayLists.headGlowList = 13;
+// A frame is a few array draws per field whatever its column count: the bound holds from the
+// default to the most columns the dialog offers, on one field and per field on monitors, and
+// the draws cover every listed cell (a quad each, and a fan of 24 vertices for each glow).
+TEST_F(DrawCalls, AFrameTakesAtMostAHundredCallsPerField) {
     struct Case {
-        const char* what;
-        float y;
-        bool brightHead;
+        int32_t width, height, columns;
         bool fast;
-        std::vector<int> cellsDrawn;  // top first; cell 0 is the head
+        int steps;
+        int monitors;
     };
     const Case cases[] = {
-        {"on screen with head", 100, true, false, {2, 1, 0}},
-        {"on screen without head", 100, false, false, {2, 1}},
-        {"head's top exactly on the bottom edge", -20, true, false, {2, 1, 0}},
-        {"head below the screen", -30, true, false, {2, 1}},
-        {"wholly below the screen", -70, true, false, {}},
-        {"fast mode", 100, true, true, {2, 1, 0}},
+        {1920, 1080, 52, false, 150, 1}, {1920, 1080, 67, false, 350, 1},
+        {1920, 1080, 67, true, 150, 1},  {3840, 2160, 67, false, 150, 1},
+        {1024, 768, 52, false, 340, 2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Stream stream{};
-        stream.cellCount = 3;
-        stream.x = 40;
-        stream.y = c.y;
-        stream.cellSize = 20;
-        stream.glyphs[0] = 5;
-        stream.glyphs[1] = 6;
-        stream.glyphs[2] = 46;
-        stream.brightHead = c.brightHead;
-        stream.fastMode = c.fast;
-        SeedRandom(7);
-        ClearRecordedCalls();
-        stream.draw();
-
-        Calls expected = {
-            "glPushMatrix()",
-            "glTranslatef(40, " + std::to_string(static_cast<int>(c.y) + 60) + ", 0)"};
-        for (int i : c.cellsDrawn) {
-            const Calls cell =
-                Cell(stream.glyphs[i], i == 0 ? kWhite : kGreen, c.fast, i == 0 ? 13 : 12);
-            expected.insert(expected.end(), cell.begin(), cell.end());
+        SCOPED_TRACE(std::to_string(c.columns) + " columns" + (c.fast ? " fast" : "") + ", " +
+                     std::to_string(c.monitors) + " monitor(s)");
+        settings.FastMode = c.fast ? 1 : 0;
+        const std::vector<MonitorRect> rects = {{0, 0, c.width, c.height}, {c.width, 0, 800, 600}};
+        SeedRandom(5);
+        RainMonitors& m = rainMonitors;
+        m.build(rects.data(), c.monitors, false, c.columns, c.fast, false, "THE TORVEX");
+        for (int step = 0; step < c.steps; ++step) m.update();
+        size_t cells = 0, glows = 0;
+        const uint32_t before = randomState;
+        for (int32_t k = 0; k < m.count; ++k) {
+            ListRainCells(m.fields[k], rainRenderer.cells);
+            cells += rainRenderer.cells.size();
+            for (const RainCell& cell : rainRenderer.cells) glows += cell.glow;
         }
-        expected.push_back("glPopMatrix()");
-        int trailCells = 0;
-        EXPECT_EQ(WithTrailAlphaChecked(RecordedCalls(), trailCells), expected);
-
-        // One random number per trail cell drawn, no more.
-        const uint32_t after = randomState;
-        SeedRandom(7);
-        for (int i = 0; i < trailCells; ++i) Random();
-        EXPECT_EQ(after, randomState);
-    }
-}
-
-TEST_F(DrawCalls, LettersDrawEveryCellDownToTheLetterUnlessHidden) {
-    displayLists.glyphList = 11;
-    displayLists.trailGlowList = 12;
-    displayLists.headGlowList = 13;
-    MessageLetter letter{};
-    letter.cellCount = 1;
-    letter.x = 200;
-    letter.y = 280;
-    letter.cellSize = 20;
-    letter.glyphs[0] = 56;
-    letter.glyphs[1] = 3;
-    letter.glyphs[2] = 4;
-
-    ClearRecordedCalls();
-    letter.draw();
-    Calls expected = {"glPushMatrix()", "glTranslatef(200, 300, 0)"};
-    Calls cell = Cell(56, kWhite, false, 13);
-    expected.insert(expected.end(), cell.begin(), cell.end());
-    expected.push_back("glPopMatrix()");
-    EXPECT_EQ(RecordedCalls(), expected);
-
-    // Still falling with a trail, and far below the screen: no bottom-edge test for letters.
-    letter.cellCount = 3;
-    letter.y = -500;
-    ClearRecordedCalls();
-    letter.draw();
-    int trailCells = 0;
-    const Calls calls = WithTrailAlphaChecked(RecordedCalls(), trailCells);
-    EXPECT_EQ(trailCells, 2);
-    EXPECT_EQ(RecordedCallsTo("glBindTexture"),
-              (Calls{"glBindTexture(0x0DE1, 4)", "glBindTexture(0x0DE1, 3)",
-                     "glBindTexture(0x0DE1, 56)"}));
-    EXPECT_EQ(calls[1], "glTranslatef(200, -440, 0)");
-
-    for (int hidden = 0; hidden < 2; ++hidden) {
-        letter.isSpace = hidden == 0;
-        letter.erased = hidden == 1;
+        randomState = before;
         ClearRecordedCalls();
-        letter.draw();
-        EXPECT_TRUE(RecordedCalls().empty());
+        if (c.monitors == 1) {
+            rainField = m.fields[0];
+            DrawRainFrame();
+            rainField = RainField{};
+        } else {
+            DrawRainMonitors(m);
+        }
+        EXPECT_LE(RecordedCalls().size(), 100u * m.count);
+        size_t vertices = 0;
+        for (const std::string& call : RecordedCallsTo("glDrawArrays"))
+            vertices += std::stoul(call.substr(call.rfind(", ") + 2));
+        EXPECT_EQ(vertices, 4 * cells + 24 * glows);
+        EXPECT_GT(cells, 200u);
+        m.release();
     }
 }
 
-TEST_F(DrawCalls, GlyphCodesWithoutATextureDrawBlankCells) {
-    displayLists.glyphList = 11;
-    displayLists.trailGlowList = 12;
-    displayLists.headGlowList = 13;
-    MessageLetter letter{};
-    letter.cellCount = 4;
-    letter.x = 0;
-    letter.y = 300;
-    letter.cellSize = 20;
-    letter.glyphs[0] = -1;  // a stored character below the glyph range
-    letter.glyphs[1] = 87;  // one above it
-    letter.glyphs[2] = 86;  // the last glyph that exists
-    letter.glyphs[3] = 2147483647;
-    SeedRandom(3);
+TEST_F(DrawCalls, EachMonitorsFieldIsDrawnIntoItsViewport) {
+    // A primary at (0,0) and a shorter monitor to its left, 100 pixels lower: the window spans
+    // x -600..1024 and y 0..768, and GL counts y up from its bottom, so the second monitor's
+    // viewport starts at y 768 - (100 + 500) = 168.
+    const std::vector<MonitorRect> rects = {{0, 0, 1024, 768}, {-600, 100, 600, 500}};
+    SeedRandom(7);
+    rainMonitors.build(rects.data(), 2, false, 52, false, false, "THE TORVEX");
     ClearRecordedCalls();
-    letter.draw();
-    Calls expected = {"glPushMatrix()", "glTranslatef(0, 380, 0)", "glTranslatef(0, -20, 0)"};
-    Calls cell = Cell(86, kGreen, false, 12);
-    expected.insert(expected.end(), cell.begin(), cell.end());
-    expected.insert(expected.end(),
-                    {"glTranslatef(0, -20, 0)", "glTranslatef(0, -20, 0)", "glPopMatrix()"});
-    int trailCells = 0;
-    EXPECT_EQ(WithTrailAlphaChecked(RecordedCalls(), trailCells), expected);
-    // The blank trail cells still take their random numbers: the flicker does not shift.
-    uint32_t drawn = randomState;
-    SeedRandom(3);
-    for (int i = 0; i < 3; ++i) Random();
-    EXPECT_EQ(drawn, randomState);
-}
-
-TEST_F(DrawCalls, FrameDrawsLettersOnlyWhileTheMessageShows) {
-    SeedRandom(9);
-    rainField.build(settings.ScrWidth, settings.ScrHeight, 50, false, false, "AB C");
-    int streams = 0;
-    for (Stream* s = rainField.firstStream; s != nullptr; s = s->next) ++streams;
-    struct Case {
-        bool continuous;
-        int cycle;
-        size_t pushes;
-    };
-    const Case cases[] = {
-        {false, 0, 0}, {false, 325, 0}, {false, 326, 3}, {false, 600, 3}, {true, 400, 0},
-    };
-    for (const Case& c : cases) {
-        rainField.continuous = c.continuous;
-        rainField.cycleCounter = c.cycle;
-        ClearRecordedCalls();
-        DrawRainFrame();
-        const Calls& calls = RecordedCalls();
-        ASSERT_FALSE(calls.empty());
-        EXPECT_EQ(calls.front(), "glClear(0x4100)");
-        EXPECT_EQ(calls.back(), "glFlush()");
-        // Every stream pushes once, drawn or not; the space draws nothing.
-        EXPECT_EQ(RecordedCallsTo("glPushMatrix").size(), streams + c.pushes)
-            << "cycle " << c.cycle << (c.continuous ? " continuous" : "");
-    }
+    DrawRainMonitors(rainMonitors);
+    rainMonitors.release();
+    EXPECT_EQ(RecordedCallsTo("glViewport"),
+              (Calls{"glViewport(600, 0, 1024, 768)", "glViewport(0, 168, 600, 500)"}));
+    EXPECT_EQ(RecordedCallsTo("glOrtho"),
+              (Calls{"glOrtho(0, 1024, 0, 768, -1, 1)", "glOrtho(0, 600, 0, 500, -1, 1)"}));
+    EXPECT_EQ(RecordedCallsTo("glClear").size(), 1u);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include "gl/dest_alpha.h"
 #include "gl/gl.h"
 #include "gl/osmesa.h"
-#include "rain/draw.h"
 #include "rain/field.h"
+#include "render/draw.h"
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
 #include "settings/settings.h"
@@ -43,7 +43,7 @@ protected:
         rainField.messageLength = 0;
         rainField.letters[0] = nullptr;
         settings = saved;
-        displayLists.colors = RainColorScheme(0);
+        rainRenderer.colors = RainColorScheme(0);
         CloseOsMesa(mesa);
     }
 
@@ -55,8 +55,6 @@ protected:
         rainField.columnCount = kColumns;
         rainField.continuous = false;
         rainField.cycleCounter = 400;
-        displayLists.displayListCellSize = static_cast<float>(kSide) / kColumns;
-        buildDisplayLists();
         SetupRendererState();
         HoldDestinationAlphaAtOne();
     }
@@ -230,6 +228,42 @@ TEST_F(DrawPictures, OverlappingGlowsAddUp) {
     }
 }
 
+// Fast mode blends nothing: where cells overlap, the one later in the frame covers the earlier
+// one, whichever glyph page either comes from. A new stream over an old one's tail, and a letter
+// falling over rain.
+TEST_F(DrawPictures, InFastModeTheLaterCellCovers) {
+    Prepare(true);
+    const int glyph = InkiestRainGlyph();
+    const int letterCode = 'M' - 9;
+    Stream old = MakeStream(64, 32, 3, true, true, glyph);
+    Stream fresh = MakeStream(64, 32, 3, true, true, (glyph + 1) % kRainGlyphCount);
+    MessageLetter letter{};
+    letter.cellCount = 1;
+    letter.x = 64;
+    letter.y = 48;
+    letter.cellSize = kCell;
+    letter.fastMode = true;
+    letter.glyphs[0] = letterCode;
+    auto cellOf = [&](int y0) {
+        std::vector<Rgb> cell;
+        for (int y = y0; y < y0 + 16; ++y)
+            for (int x = 64; x < 80; ++x) cell.push_back(At(x, y));
+        return cell;
+    };
+    Draw({&fresh});
+    const std::vector<Rgb> freshAlone = cellOf(64);
+    Draw({&old});
+    const std::vector<Rgb> oldAlone = cellOf(64);
+    ASSERT_NE(freshAlone, oldAlone);
+    Draw({&old, &fresh});
+    EXPECT_EQ(cellOf(64), freshAlone);
+
+    Draw({}, &letter);
+    const std::vector<Rgb> letterAlone = cellOf(48);
+    Draw({&old}, &letter);
+    EXPECT_EQ(cellOf(48), letterAlone);
+}
+
 // Hue in degrees (0 red, 120 green, 240 blue) and saturation of a mean colour.
 std::array<double, 2> HueAndSaturation(double r, double g, double b) {
     const double hi = std::max({r, g, b}), lo = std::min({r, g, b});
@@ -256,7 +290,6 @@ TEST_F(DrawPictures, EachColourTintsTrailsAndLettersAndKeepsHeadsBrightest) {
         const auto& want = colours[choice];
         SCOPED_TRACE(want.name);
         settings.RainColor = choice;  // the set-up takes the scheme from the stored choice
-        displayLists.colors = RainColorScheme(choice);
         Prepare(false);
         const int glyph = InkiestRainGlyph();
         Stream stream = MakeStream(32, 32, 5, true, false, glyph);

@@ -1,16 +1,14 @@
 // Rain on several monitors: the layout arithmetic (primary first, negative origins, portrait and
 // narrow monitors, columns and cell sizes, message centres), the primary's field bit-identical to
-// a field alone while the others differ, and each field drawn into its own monitor's viewport.
+// a field alone while the others differ.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "rain/draw.h"
 #include "rain/monitors.h"
 #include "tests/portable/rain_support.h"
-#include "tests/support/gl_recorder.h"
 
 namespace {
 
@@ -33,7 +31,6 @@ std::vector<float> Fingerprint(const RainField& field) {
 struct Built {
     RainMonitors monitors{};
     Built(const std::vector<MonitorRect>& rects, int32_t size, bool primaryOnly = false) {
-        FillGlTableWithNoOps();
         SeedRandom(7);
         monitors.build(rects.data(), int32_t(rects.size()), primaryOnly, size, false, false,
                        "THE TORVEX");
@@ -153,21 +150,4 @@ TEST(RainMonitors, PrimaryTakesTheNumbersOfAFieldAloneAndTheOthersDiffer) {
             EXPECT_EQ(m.fields[2].cycleCounter, m.fields[0].cycleCounter);
         }
     }
-}
-
-TEST(RainMonitors, EachFieldIsDrawnIntoItsMonitorsViewport) {
-    // A primary at (0,0) and a shorter monitor to its left, 100 pixels lower: the window spans
-    // x -600..1024 and y 0..768, and GL counts y up from its bottom, so the second monitor's
-    // viewport starts at y 768 - (100 + 500) = 168.
-    const std::vector<MonitorRect> rects = {{0, 0, 1024, 768}, {-600, 100, 600, 500}};
-    Built built(rects, 52);
-    StartRecording();
-    DrawRainMonitors(built.monitors);
-    EXPECT_EQ(RecordedCallsTo("glViewport"),
-              (std::vector<std::string>{"glViewport(600, 0, 1024, 768)",
-                                        "glViewport(0, 168, 600, 500)"}));
-    EXPECT_EQ(RecordedCallsTo("glOrtho"),
-              (std::vector<std::string>{"glOrtho(0, 1024, 0, 768, -1, 1)",
-                                        "glOrtho(0, 600, 0, 500, -1, 1)"}));
-    EXPECT_EQ(RecordedCallsTo("glClear").size(), 1u);
 }

@@ -1,10 +1,9 @@
 // Helpers shared by the rain model tests: a fixed tick count behind the platform table, a field
-// built for a given screen (GL calls answered by no-ops), and the streams of a field as a vector.
+// built for a given screen, and the streams of a field as a vector.
 #pragma once
 #include <vector>
 
 #include "base/platform.h"
-#include "gl/gl_null.h"
 #include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"
@@ -28,7 +27,6 @@ struct TestField {
               bool continuous = false, uint32_t seed = 0, bool fastMode = false) {
         settings.ScrWidth = width;
         settings.ScrHeight = height;
-        FillGlTableWithNoOps();  // building compiles display lists; these tests need no drawing
         SeedRandom(seed);
         field.build(width, height, columns, fastMode, continuous, message);
     }

@@ -14,8 +14,8 @@
 #include "gl/gl_table.h"
 #include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
-#include "rain/draw.h"
 #include "rain/field.h"
+#include "render/draw.h"
 #include "settings/settings.h"
 #include "tests/windows/system_state.h"
 

@@ -1,0 +1,55 @@
+// Drawing the rain: a field's cell list (rain/cells.h) turned into client vertex arrays and
+// drawn in a few array draws, glyphs from the glyph pages, then every glow in one draw. Relies on
+// the GL state of the renderer set-up and on the glyph pages (textures.h).
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "rain/cells.h"
+#include "rain/colors.h"
+
+struct RainField;
+struct RainMonitors;
+
+struct GlyphVertex {
+    float x, y;
+    float s, t;
+    float r, g, b, a;
+};
+
+struct GlowVertex {
+    float x, y;
+    float r, g, b, a;
+};
+
+// The renderer's record: the colour scheme, the glyph pages' texture names and the arrays a
+// frame is drawn from, kept across frames so drawing allocates nothing once they have grown.
+struct RainRenderer {
+    const RainColors* colors = &kRainColors[0];
+    uint32_t pages[2] = {0, 0};  // see kGlyphPageCount (textures.h)
+    std::vector<RainCell> cells;
+    std::vector<GlyphVertex> glyphs;
+    std::vector<GlowVertex> glows;
+};
+
+extern RainRenderer rainRenderer;
+
+// Sizes the arrays for the most cells field can show in a frame, so that its frames do not
+// allocate. Called by the set-up after each field is built.
+void PrepareRainDrawing(const RainField& field);
+
+// Every visible cell of field in its drawing order; no clear, no flush.
+void DrawRainField(const RainField& field);
+
+// A pixel-exact 2D projection onto the window rectangle at (x, y) from its bottom-left corner,
+// width x height pixels: one unit a pixel, origin at the rectangle's bottom-left corner. Leaves
+// the model-view matrix current.
+void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height);
+
+// The frame of the run's one field: clear, DrawRainField(rainField), flush.
+void DrawRainFrame();
+
+// Clears the window and draws every field into its monitor's rectangle (viewport and projection
+// per monitor; what lies outside every monitor stays black), then flushes. The primary's field
+// takes the frame's random numbers as it would alone; the others' are taken back.
+void DrawRainMonitors(const RainMonitors& monitors);
