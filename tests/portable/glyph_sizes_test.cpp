@@ -1,14 +1,11 @@
-// Checks the glyph pictures at every artwork size as the program loads them: each big picture
-// reduced to 16 px still shows every tile's own glyph, every glyph keeps its scaled black ring
-// and its colours, and what the program lacks or cannot unpack loads as nothing.
+// The glyph pictures at every artwork size as the program loads them: reduced to 16 px each tile
+// shows its own glyph, glyphs keep a scaled black ring, and a lacking or broken one loads nothing.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "render/glyph_pictures.h"
@@ -28,9 +25,10 @@ const struct {
 
 std::vector<uint8_t> Load(int name, int cellSide) {
     std::vector<uint8_t> pixels;
-    EXPECT_TRUE(LoadGlyphPicture(name, cellSide, pixels)) << name << " at " << cellSide;
-    const size_t side = GlyphPictureSide(cellSide);
-    EXPECT_EQ(pixels.size(), side * side * 3) << name << " at " << cellSide;
+    const size_t bytes = 3u * GlyphPictureSide(cellSide) * GlyphPictureSide(cellSide);
+    EXPECT_TRUE(LoadGlyphPicture(name, cellSide, pixels) && pixels.size() == bytes)
+        << name << " at " << cellSide;
+    pixels.resize(bytes);  // the failure is reported; what follows stays in bounds
     return pixels;
 }
 
@@ -39,22 +37,19 @@ std::vector<double> Tile16(const std::vector<uint8_t>& pixels, int cellSide, int
     const int side = GlyphPictureSide(cellSide), scale = cellSide / 16;
     std::vector<double> tile(256);
     for (int y = 0; y < cellSide; ++y)
-        for (int x = 0; x < cellSide; ++x) {
-            const size_t px = cell % 8 * cellSide + x, py = cell / 8 * cellSide + y;
-            tile[y / scale * 16 + x / scale] += pixels[(py * side + px) * 3 + 1];
-        }
+        for (int x = 0; x < cellSide; ++x)
+            tile[y / scale * 16 + x / scale] +=
+                pixels[((cell / 8 * cellSide + y) * side + cell % 8 * cellSide + x) * 3 + 1];
     return tile;
 }
 
 double Correlation(const std::vector<double>& a, const std::vector<double>& b) {
-    double ma = 0, mb = 0, ab = 0, aa = 0, bb = 0;
-    for (size_t i = 0; i < a.size(); ++i) ma += a[i] / a.size(), mb += b[i] / b.size();
-    for (size_t i = 0; i < a.size(); ++i) {
-        ab += (a[i] - ma) * (b[i] - mb);
-        aa += (a[i] - ma) * (a[i] - ma);
-        bb += (b[i] - mb) * (b[i] - mb);
-    }
-    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
+    const double n = a.size();
+    double sa = 0, sb = 0, ab = 0, aa = 0, bb = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        sa += a[i], sb += b[i], ab += a[i] * b[i], aa += a[i] * a[i], bb += b[i] * b[i];
+    const double spread = (n * aa - sa * sa) * (n * bb - sb * sb);
+    return spread > 0 ? (n * ab - sa * sb) / std::sqrt(spread) : 0;
 }
 
 // Reduced, a big tile matches its 16-px tile at 0.98 or better; a neighbouring tile, which always
@@ -66,18 +61,16 @@ TEST(GlyphPictureSizes, EachBigPictureReducedTo16ShowsEveryTilesOwnGlyph) {
                            std::ios::binary);
         const std::vector<uint8_t> raw{std::istreambuf_iterator<char>(file), {}};
         const std::vector<uint8_t> small = Load(picture.name, 16);
-        EXPECT_EQ(small, raw) << picture.file;
+        ASSERT_EQ(small, raw) << picture.file;
         for (int cellSide : kGlyphArtSides) {
             if (cellSide == 16) continue;
             SCOPED_TRACE(std::string(picture.file) + " at " + std::to_string(cellSide));
             const std::vector<uint8_t> big = Load(picture.name, cellSide);
-            if (big.empty()) continue;
             for (int k = 0; k < picture.usedCells; ++k) {
                 const int other = k + 1 < picture.usedCells ? k + 1 : k - 1;
                 const std::vector<double> reduced = Tile16(big, cellSide, k);
                 EXPECT_GE(Correlation(reduced, Tile16(small, 16, k)), kSameGlyph) << "cell " << k;
-                EXPECT_LT(Correlation(reduced, Tile16(small, 16, other)), kSameGlyph)
-                    << "cell " << k << " against " << other;
+                EXPECT_LT(Correlation(reduced, Tile16(small, 16, other)), kSameGlyph) << other;
             }
         }
     }
@@ -94,7 +87,6 @@ TEST(GlyphPictureSizes, EveryGlyphKeepsItsScaledBlackRingAndItsColours) {
         for (int cellSide : kGlyphArtSides) {
             SCOPED_TRACE(std::string(picture.file) + " at " + std::to_string(cellSide));
             const std::vector<uint8_t> pixels = Load(picture.name, cellSide);
-            if (pixels.empty()) continue;
             const int side = GlyphPictureSide(cellSide), ring = cellSide / 16;
             int stray = 0, offColour = 0;
             for (int y = 0; y < side; ++y)
@@ -102,7 +94,7 @@ TEST(GlyphPictureSizes, EveryGlyphKeepsItsScaledBlackRingAndItsColours) {
                     const uint8_t* p = &pixels[(static_cast<size_t>(y) * side + x) * 3];
                     const int cx = x % cellSide, cy = y % cellSide;
                     const bool edge =
-                        std::min({cx, cy, cellSide - 1 - cx, cellSide - 1 - cy}) < ring;
+                        cx < ring || cy < ring || cx >= cellSide - ring || cy >= cellSide - ring;
                     const bool used = y / cellSide * 8 + x / cellSide < picture.usedCells;
                     if ((edge || !used) && (p[0] | p[1] | p[2])) ++stray;
                     if (picture.grey ? p[0] != p[1] || p[2] != p[1]
@@ -115,15 +107,11 @@ TEST(GlyphPictureSizes, EveryGlyphKeepsItsScaledBlackRingAndItsColours) {
 }
 
 TEST(GlyphPictureSizes, WhatTheProgramLacksOrCannotUnpackLoadsAsNothing) {
-    std::vector<uint8_t> pixels{1, 2, 3};
-    for (auto [name, cellSide] : {std::pair{160, 16},
-                                  {174, 32},
-                                  {0, 64},
-                                  {161, 8},
-                                  {161, 48},
-                                  {161, 256},
-                                  {161, 0},
-                                  {161, -16}}) {
+    std::vector<uint8_t> pixels;
+    const int unknown[][2] = {{160, 16}, {174, 32},  {0, 64},  {161, 8},
+                              {161, 48}, {161, 256}, {161, 0}, {161, -16}};
+    for (auto [name, cellSide] : unknown) {
+        pixels = {1, 2, 3};
         EXPECT_FALSE(LoadGlyphPicture(name, cellSide, pixels)) << name << " at " << cellSide;
         EXPECT_TRUE(pixels.empty()) << name << " at " << cellSide;
     }
@@ -131,7 +119,7 @@ TEST(GlyphPictureSizes, WhatTheProgramLacksOrCannotUnpackLoadsAsNothing) {
     ASSERT_GT(stored.size, 100u);
     const std::vector<uint8_t> whole(stored.bytes, stored.bytes + stored.size);
     std::vector<uint8_t> flipped = whole;
-    flipped[flipped.size() / 2] ^= 0x10;
+    flipped[whole.size() / 2] ^= 0x10;
     const struct {
         const char* what;
         std::vector<uint8_t> bytes;
@@ -140,8 +128,7 @@ TEST(GlyphPictureSizes, WhatTheProgramLacksOrCannotUnpackLoadsAsNothing) {
                {"cut in half", {whole.begin(), whole.begin() + whole.size() / 2}, 32},
                {"last byte cut", {whole.begin(), whole.end() - 1}, 32},
                {"one bit changed", flipped, 32},
-               {"read as bigger cells", whole, 64},
-               {"read as smaller cells", whole, 16}};
+               {"read as bigger cells", whole, 64}};
     for (const auto& c : bad) {
         pixels = {1, 2, 3};
         EXPECT_FALSE(UnpackGlyphPicture({c.bytes.data(), c.bytes.size()}, c.cellSide, pixels))
