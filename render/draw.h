@@ -27,6 +27,8 @@ struct GlowVertex {
 struct RainRenderer {
     const RainColors* colors = &kRainColors[0];
     uint32_t pages[2] = {0, 0};  // see kGlyphPageCount (textures.h)
+    int32_t artSide = 16;        // side of the glyph artwork the pages were cut from
+    int32_t maxArtSide = 0;      // a bound on the artwork chosen (0: none; the tool's --art)
     std::vector<RainCell> cells;
     std::vector<GlyphVertex> glyphs;
     std::vector<GlowVertex> glows;

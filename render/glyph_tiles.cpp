@@ -64,15 +64,19 @@ int GlyphSetPictureName(int32_t glyphSet) {
     return kGlyphSetPictureNames[ChoiceOrDefault(glyphSet, kGlyphSetCount)];
 }
 
-void TintLetterTiles(const uint8_t (&rgb)[3]) {
+void TintLetterTexels(uint8_t* texels, int count, const uint8_t (&rgb)[3]) {
     if (std::memcmp(rgb, kLetterPictureGreen, sizeof rgb) == 0) return;
     const int green = kLetterPictureGreen[1];
+    for (int n = 0; n < count; ++n) {
+        uint8_t* texel = texels + n * 4;
+        // The green channel carries the coverage best: it is the stroke's strongest.
+        const int coverage = texel[1] < green ? texel[1] : green;
+        for (int c = 0; c < 3; ++c)
+            texel[c] = static_cast<uint8_t>((rgb[c] * coverage + green / 2) / green);
+    }
+}
+
+void TintLetterTiles(const uint8_t (&rgb)[3]) {
     for (int tile = kFirstLetterTile; tile < kGlyphTileCount; ++tile)
-        for (int n = 0; n < kTileTexels; ++n) {
-            uint8_t* texel = glyphTiles[tile] + n * 4;
-            // The green channel carries the coverage best: it is the stroke's strongest.
-            const int coverage = texel[1] < green ? texel[1] : green;
-            for (int c = 0; c < 3; ++c)
-                texel[c] = static_cast<uint8_t>((rgb[c] * coverage + green / 2) / green);
-        }
+        TintLetterTexels(glyphTiles[tile], kTileTexels, rgb);
 }

@@ -43,3 +43,6 @@ void LoadGlyphTiles(int first, int second, int width, int height);
 // picture's green it had, so the edges stay as soft as drawn. Tiles already in that green stay
 // exactly as cut.
 void TintLetterTiles(const uint8_t (&rgb)[3]);
+
+// The same for count RGBA texels of letter artwork anywhere (the bigger glyph artwork).
+void TintLetterTexels(uint8_t* texels, int count, const uint8_t (&rgb)[3]);

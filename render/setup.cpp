@@ -16,28 +16,36 @@ void SetupRenderer() { SetupRendererFor(settings.ScrWidth, settings.ScrHeight, s
 
 void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount) {
     SeedRandom(platform.GetTickCount() & 0xFF);
-    SetupRendererState(width, height);
-    // Nothing since the seeding drew a random number: the field depends only on the seed, the
-    // settings and the window's size.
+    // The field depends only on the seed, the settings and the window's size; the GL state after
+    // it draws no random numbers.
     rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
                     settings.Message);
+    SetupRendererState(width, height, CellSize(rainField.width, rainField.columnCount));
     PrepareRainDrawing(rainField);
 }
 
 void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
     SeedRandom(platform.GetTickCount() & 0xFF);
-    SetupRendererState();
     rainMonitors.build(monitors, count, primaryOnly, settings.Size, settings.FastMode != 0,
                        settings.Continuous != 0, settings.Message);
+    // Every monitor has the primary's cells, give or take a fraction of a pixel: one artwork.
+    const RainField& primary = rainMonitors.fields[0];
+    const float cellSide = rainMonitors.count > 0 ? CellSize(primary.width, primary.columnCount)
+                                                  : CellSize(settings.ScrWidth, settings.Size);
+    SetupRendererState(settings.ScrWidth, settings.ScrHeight, cellSide);
     for (int32_t k = 0; k < rainMonitors.count; ++k) PrepareRainDrawing(rainMonitors.fields[k]);
 }
 
-void SetupRendererState() { SetupRendererState(settings.ScrWidth, settings.ScrHeight); }
+void SetupRendererState() {
+    SetupRendererState(
+        settings.ScrWidth, settings.ScrHeight,
+        CellSize(settings.ScrWidth, ClampColumnCount(settings.Size, settings.ScrWidth)));
+}
 
-void SetupRendererState(int32_t width, int32_t height) {
+void SetupRendererState(int32_t width, int32_t height, float cellSide) {
     // The scheme first: the letter textures are made in its colours.
     rainRenderer.colors = RainColorScheme(settings.RainColor);
-    CreateGlyphTextures();
+    CreateGlyphTextures(cellSide);
 
     SetPixelProjection(0, 0, width, height);
     glLoadIdentity();

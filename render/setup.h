@@ -17,8 +17,9 @@ void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount);
 // monitor (only the primary's when primaryOnly) into rainMonitors.
 void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly);
 
-// The GL part alone (textures, projection, viewport, blending, texturing, clear colour): draws
-// no random numbers, so tools that seed and build the field themselves get the same field.
-// Without a size, the display mode's.
+// The GL part alone (textures, projection, viewport, blending, texturing, clear colour) for a
+// width x height window whose cells are cellSide pixels wide (the glyph artwork is chosen for
+// them): draws no random numbers, so tools that seed and build the field themselves get the same
+// field. Without arguments, the display mode's size and the stored Size's cells.
 void SetupRendererState();
-void SetupRendererState(int32_t width, int32_t height);
+void SetupRendererState(int32_t width, int32_t height, float cellSide);

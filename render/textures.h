@@ -1,11 +1,13 @@
 // The glyph pages: the 87 glyph tiles in two textures, the rain's tiles 0..55 in one and the
 // letters' 56..86 in the other, each tile in its own slot of an 8-slot-wide grid, so a frame
-// binds at most two textures. Needs a current OpenGL context, the settings (FastMode picks the
+// binds at most two textures. The tiles are drawn from the glyph artwork whose size suits the
+// cells (ChooseGlyphArtSide). Needs a current OpenGL context, the settings (FastMode picks the
 // filter, GlyphSet the rain picture) and the renderer's colour scheme (it tints the letters).
 #pragma once
 #include <cstdint>
 
 constexpr int kGlyphPageCount = 2;
+constexpr int kGlyphSlotsAcross = 8;  // a page is 8 tiles wide whatever their side
 
 // Where a glyph code's tile lies: its page and its texture coordinates (s across the tile's
 // columns, t across its rows, as the tile store holds them).
@@ -18,5 +20,13 @@ struct GlyphPlace {
 // The place of a glyph code 0..86.
 GlyphPlace GlyphPlaceOf(int32_t code);
 
-// Cuts the tiles and uploads both pages into rainRenderer.pages (names made on first use).
-void CreateGlyphTextures();
+// The side of the glyph artwork for cells cellSide pixels wide on a driver whose textures are at
+// most maxTextureSize texels a side: the 16-px artwork up to 24-px cells, above that the
+// smallest artwork at least two thirds of the cell (never magnified more than 1.5 x), at most
+// 128 and at most what a page of 8 tiles across can hold; 16 when nothing bigger fits.
+int ChooseGlyphArtSide(float cellSide, int32_t maxTextureSize);
+
+// Cuts the tiles at the artwork side chosen for cells cellSide pixels wide and uploads both pages
+// into rainRenderer.pages (names made on first use); rainRenderer.artSide says which artwork.
+// Artwork the program cannot load gives the 16-px tiles.
+void CreateGlyphTextures(float cellSide);

@@ -24,6 +24,7 @@ struct ToolOptions {
     std::string out;                       // shot: the PNG file to write
     int32_t color = Settings{}.RainColor;  // shot: RainColor, 0..5
     int32_t glyphs = Settings{}.GlyphSet;  // shot: GlyphSet, 0..3
+    int32_t art = 0;  // shot: the largest glyph artwork side to use; 0 chooses as the saver does
     // --monitor, repeatable, the primary first: one field per monitor. Empty: one plain field.
     std::vector<MonitorRect> monitors;
 };

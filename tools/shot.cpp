@@ -13,6 +13,7 @@
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "render/draw.h"
+#include "render/glyph_pictures.h"
 #include "render/setup.h"
 #include "tools/options.h"
 #include "tools/png_file.h"
@@ -33,10 +34,20 @@ int Fail(int status, const std::string& message) {
 
 int RunShot(int count, const char* const* arguments, int first) {
     std::vector<ToolOption> accepted = {
-        {"--out", "FILE.png", [](ToolOptions& o, const char* v) -> const char* {
+        {"--out", "FILE.png",
+         [](ToolOptions& o, const char* v) -> const char* {
              if (*v == '\0') return "a file name";
              o.out = v;
              return nullptr;
+         }},
+        // The artwork the saver would not choose, to compare: --art 16 draws the 16-px glyphs.
+        {"--art", "16|32|64|128", [](ToolOptions& o, const char* v) -> const char* {
+             for (int side : kGlyphArtSides)
+                 if (std::to_string(side) == v) {
+                     o.art = side;
+                     return nullptr;
+                 }
+             return "16, 32, 64 or 128";
          }}};
     for (const ToolOption& option : SceneOptions()) accepted.push_back(option);
     for (const ToolOption& option : LookOptions()) accepted.push_back(option);
@@ -69,7 +80,10 @@ int RunShot(int count, const char* const* arguments, int first) {
         BuildMonitorScene(options, rainMonitors);
     else
         BuildScene(options, rainField);
-    SetupRendererState();
+    const RainField& primary = onMonitors ? rainMonitors.fields[0] : rainField;
+    rainRenderer.maxArtSide = options.art;
+    SetupRendererState(settings.ScrWidth, settings.ScrHeight,
+                       CellSize(primary.width, primary.columnCount));
     // The additive blend needs destination alpha to read as 1, as on a buffer without alpha.
     HoldDestinationAlphaAtOne();
     if (onMonitors)

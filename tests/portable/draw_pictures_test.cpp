@@ -264,6 +264,40 @@ TEST_F(DrawPictures, InFastModeTheLaterCellCovers) {
     EXPECT_EQ(cellOf(48), letterAlone);
 }
 
+// A letter's strokes stay as sharp on big cells as on the 16-px cells of 1024 x 768: the steepest
+// step between neighbouring pixels across the letter, with the artwork chosen for the cells,
+// against the 16-px artwork blown up to the same cells.
+TEST_F(DrawPictures, BigCellsKeepGlyphEdgesSteep) {
+    auto steepest = [&](float cell, int art) {
+        Prepare(false);
+        rainRenderer.maxArtSide = art;
+        SetupRendererState(kSide, kSide, cell);
+        rainRenderer.maxArtSide = 0;
+        HoldDestinationAlphaAtOne();
+        MessageLetter letter{};
+        letter.cellCount = 1;
+        letter.x = 4;
+        letter.y = 4;
+        letter.cellSize = cell;
+        letter.fastMode = true;  // no glow: only the strokes' own edges
+        letter.glyphs[0] = 'E' - 9;
+        Draw({}, &letter);
+        int best = 0;
+        for (int y = 4; y < 4 + static_cast<int>(cell); ++y)
+            for (int x = 4; x + 1 < 4 + static_cast<int>(cell); ++x)
+                best = std::max(best, std::abs(At(x + 1, y)[1] - At(x, y)[1]));
+        return best;
+    };
+    const int small = steepest(1024.0f / 52, 0);
+    const int big = steepest(3840.0f / 52, 0);
+    const int blownUp = steepest(3840.0f / 52, 16);
+    RecordProperty("steepest_1024", small);
+    RecordProperty("steepest_3840", big);
+    RecordProperty("steepest_3840_16px_art", blownUp);
+    EXPECT_GE(big, small * 9 / 10) << "1024: " << small << ", 3840: " << big;
+    EXPECT_LT(blownUp, small * 6 / 10) << "the measure cannot tell blown-up artwork";
+}
+
 // Hue in degrees (0 red, 120 green, 240 blue) and saturation of a mean colour.
 std::array<double, 2> HueAndSaturation(double r, double g, double b) {
     const double hi = std::max({r, g, b}), lo = std::min({r, g, b});

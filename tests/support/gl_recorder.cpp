@@ -1,6 +1,7 @@
 // The recording table: one recording function per row, made from the row's own pointer type and
 // its declared parameter text (gl/gl_list.h), so it can never disagree with the table.
-// glGenLists, glGenTextures, glTexImage2D and glPixelStorei also keep the state tests look at.
+// glGenLists, glGenTextures, glTexImage2D and glPixelStorei also keep the state tests look at;
+// glGetIntegerv answers GL_MAX_TEXTURE_SIZE.
 #include "tests/support/gl_recorder.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@ std::vector<RecordedTexImage> texImages;
 GLuint nextList = 1;
 GLuint nextTexture = 1;
 GLint unpackAlignment = 4;
+GLint maxTextureSize = 1024;
 
 const char* const kParameterText[kGlRowCount] = {
 #define GL_CORE(ret, name, params, args) #params,
@@ -132,7 +134,14 @@ void TORVEX_GLAPI TexImage2D(GLenum target, GLint level, GLint internalformat, G
     texImages.push_back(std::move(image));
 }
 
+void TORVEX_GLAPI GetIntegerv(GLenum pname, GLint* data) {
+    RECORDER(glGetIntegerv)::Call(pname, data);
+    if (pname == GL_MAX_TEXTURE_SIZE && data) *data = maxTextureSize;
+}
+
 }  // namespace
+
+void SetRecordedMaxTextureSize(int size) { maxTextureSize = size; }
 
 void StartRecording() {
 #define GL_CORE(ret, name, params, args) glTable.name = &RECORDER(name)::Call;
@@ -141,11 +150,13 @@ void StartRecording() {
     glTable.glGenTextures = &GenTextures;
     glTable.glPixelStorei = &PixelStorei;
     glTable.glTexImage2D = &TexImage2D;
+    glTable.glGetIntegerv = &GetIntegerv;
     calls.clear();
     texImages.clear();
     nextList = 1;
     nextTexture = 1;
     unpackAlignment = 4;
+    maxTextureSize = 1024;
 }
 
 const std::vector<std::string>& RecordedCalls() { return calls; }

@@ -9,8 +9,10 @@
 
 // Fills every row of glTable with a recording function, clears the log and restarts the names
 // handed out: glGenLists returns 1, 2, 3 ... (advancing by its range), glGenTextures writes 1, 2,
-// 3 ... Functions returning a value return 0 apart from those two.
+// 3 ... Functions returning a value return 0 apart from those two. glGetIntegerv answers
+// GL_MAX_TEXTURE_SIZE with 1024, as Windows' own software OpenGL does, until told otherwise.
 void StartRecording();
+void SetRecordedMaxTextureSize(int size);
 
 // The calls recorded since StartRecording or the last ClearRecordedCalls, oldest first.
 const std::vector<std::string>& RecordedCalls();
