@@ -75,6 +75,8 @@ done <<TABLE
 --out $dir/x.png --color blue
 --out $dir/x.png --glyphs 4
 --out $dir/x.png --glyphs
+--out $dir/x.png --art 48
+--out $dir/x.png --art
 --out
 TABLE
 [ ! -e "$dir/x.png" ] || fail "a refused command line wrote a picture"
