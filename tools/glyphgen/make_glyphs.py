@@ -367,8 +367,14 @@ def pack(coverage, colour):
     return bytes(colour) + zlib.compress(coverage.tobytes(), 9)
 
 
-def contact_sheet(rain, letters):
-    """Both pictures enlarged 4x with cell numbers, and a view at screen size."""
+def cell_of(pic, k, side=CELL):
+    return pic.crop(((k % GRID) * side, (k // GRID) * side,
+                     (k % GRID) * side + side, (k // GRID) * side + side))
+
+
+def contact_sheet(rain, letters, rain32, letters32):
+    """Both pictures enlarged 4x with cell numbers, and views at screen size: 16-px cells from
+    the 16-px artwork, bigger cells from the 32-px artwork, as the saver chooses them."""
     zoom = 4
     slot = CELL * zoom + 6
     label_font = ImageFont.truetype(LABEL_FONT, 11)
@@ -392,44 +398,40 @@ def contact_sheet(rain, letters):
     # Screen-size views: the rain signs tinted green at 16 px and enlarged with
     # linear filtering, and the letters as the message shows them.
     y0 = 40 + GRID * (slot + 14) + 10
-    draw.text((20, y0), "rain tinted (0, 0.8, 0): 16 px, 32 px linear; message at 16 px and 40 px linear",
-              font=title_font, fill=(230, 230, 230))
+    draw.text((20, y0), "rain tinted (0, 0.8, 0) at 16 px and 32 px; message at 16 px, 40 px and "
+              "28 px (32-px artwork above 24 px)", font=title_font, fill=(230, 230, 230))
     y0 += 28
-    strip = Image.new("RGB", (47 * CELL, CELL), (0, 0, 0))
-    for g in range(47):
-        cell = rain.crop(((g % GRID) * CELL, (g // GRID) * CELL,
-                          (g % GRID) * CELL + CELL, (g // GRID) * CELL + CELL))
-        r, gr, b = cell.split()
-        tinted = Image.merge("RGB", (r.point(lambda v: 0), gr.point(lambda v: v * 204 // 255),
-                                     b.point(lambda v: 0)))
-        strip.paste(tinted, (g * CELL, 0))
+
+    def tinted_strip(pic, side):
+        strip = Image.new("RGB", (47 * side, side), (0, 0, 0))
+        for g in range(47):
+            r, gr, b = cell_of(pic, g, side).split()
+            strip.paste(Image.merge("RGB", (r.point(lambda v: 0),
+                                            gr.point(lambda v: v * 204 // 255),
+                                            b.point(lambda v: 0))), (g * side, 0))
+        return strip
+
+    def letter_line(pic, side, text):
+        line = Image.new("RGB", (len(text) * side, side), (0, 0, 0))
+        for i, ch in enumerate(text):
+            if ch != " ":
+                line.paste(cell_of(pic, LETTERS.index(ch), side), (i * side, 0))
+        return line
+
     black = Image.new("RGB", (width - 40, 300), (0, 0, 0))
     sheet.paste(black, (20, y0))
-    sheet.paste(strip, (30, y0 + 10))
+    sheet.paste(tinted_strip(rain, CELL), (30, y0 + 10))
     half = 24
-    big = strip.crop((0, 0, half * CELL, CELL)).resize((half * 32, 32), Image.BILINEAR)
-    sheet.paste(big, (30, y0 + 36))
-    big = strip.crop((half * CELL, 0, 47 * CELL, CELL)).resize(((47 - half) * 32, 32),
-                                                               Image.BILINEAR)
-    sheet.paste(big, (30, y0 + 72))
+    big = tinted_strip(rain32, 32)
+    sheet.paste(big.crop((0, 0, half * 32, 32)), (30, y0 + 36))
+    sheet.paste(big.crop((half * 32, 0, 47 * 32, 32)), (30, y0 + 72))
     message = "THE TORVEX"
-    line = Image.new("RGB", (len(message) * CELL, CELL), (0, 0, 0))
-    for i, ch in enumerate(message):
-        if ch == " ":
-            continue
-        k = LETTERS.index(ch)
-        line.paste(letters.crop(((k % GRID) * CELL, (k // GRID) * CELL,
-                                 (k % GRID) * CELL + CELL, (k // GRID) * CELL + CELL)),
-                   (i * CELL, 0))
-    sheet.paste(line, (30, y0 + 116))
-    sheet.paste(line.resize((len(message) * 40, 40), Image.BILINEAR), (30, y0 + 140))
-    alphabet = Image.new("RGB", (len(LETTERS) * CELL, CELL), (0, 0, 0))
-    for k in range(len(LETTERS)):
-        alphabet.paste(letters.crop(((k % GRID) * CELL, (k // GRID) * CELL,
-                                     (k % GRID) * CELL + CELL, (k // GRID) * CELL + CELL)),
-                       (k * CELL, 0))
-    sheet.paste(alphabet.resize((len(LETTERS) * 28, 28), Image.BILINEAR), (30, y0 + 196))
-    sheet.paste(alphabet, (30, y0 + 236))
+    sheet.paste(letter_line(letters, CELL, message), (30, y0 + 116))
+    sheet.paste(letter_line(letters32, 32, message).resize((len(message) * 40, 40), Image.BILINEAR),
+                (30, y0 + 140))
+    sheet.paste(letter_line(letters32, 32, LETTERS).resize((len(LETTERS) * 28, 28), Image.BILINEAR),
+                (30, y0 + 196))
+    sheet.paste(letter_line(letters, CELL, LETTERS), (30, y0 + 236))
     return sheet
 
 
@@ -448,7 +450,7 @@ def main():
     pictures = [("glyphs_rain", make_rain, WHITE), ("glyphs_letters", make_letters, LETTER_GREEN)]
     for name, signs in GLYPH_SETS:
         pictures.append((name, lambda cells, signs=signs: make_set(cells, signs), WHITE))
-    sheet = []
+    sheet, sheet32 = [], []
     for name, make, colour in pictures:
         base = Cells(CELL)
         pic = compose(coverage_picture(make(base), CELL), colour)
@@ -460,10 +462,12 @@ def main():
         # The bigger drawings follow the 16-px one's spots.
         for side in BIG_CELLS:
             coverage = coverage_picture(make(Cells(side, base)), side)
+            if side == 32:
+                sheet32.append(compose(coverage, colour))
             with open(os.path.join(args.out, "resources", "%s_%d.cov.z" % (name, side)),
                       "wb") as out:
                 out.write(pack(coverage, colour))
-    contact_sheet(sheet[0], sheet[1]).save(os.path.join(args.out, "docs", "glyphs.png"),
+    contact_sheet(sheet[0], sheet[1], sheet32[0], sheet32[1]).save(os.path.join(args.out, "docs", "glyphs.png"),
                                            optimize=True)
 
 
