@@ -120,64 +120,39 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
 // least two thirds of the cell, within what the driver takes in a page of 8 tiles across. The
 // monitors take the primary's cells, the preview its own.
 TEST_F(DrawCalls, TheGlyphArtworkSuitsTheCells) {
-    struct Case {
-        const char* what;
+    // kind: 's' one screen, 'm' monitors (this screen first, a 1024 x 768 one beside), 'p' preview.
+    const struct {
+        char kind;
         int32_t width, height, columns;
-        int maxTextureSize;
-        int side;
-        std::vector<MonitorRect> monitors;  // empty: one screen; {preview}: SetupRendererFor
-        bool preview;
+        int maxTextureSize, side;
+    } cases[] = {
+        {'s', 1024, 768, 52, 1024, 16},  {'s', 1200, 768, 50, 1024, 16},  // 19.7- and 24-px cells
+        {'s', 1920, 1080, 52, 1024, 32}, {'s', 2560, 1440, 52, 1024, 64},
+        {'s', 3840, 2160, 52, 1024, 64}, {'s', 7680, 4320, 42, 1024, 128},
+        {'s', 3840, 2160, 52, 256, 32},  // an old 3Dfx card
+        {'s', 7680, 4320, 42, 512, 64},  {'s', 3840, 2160, 52, 64, 16},
+        {'m', 3840, 2160, 52, 1024, 64},  // the big primary's cells, not the small monitor's
+        {'m', 1024, 768, 52, 1024, 16},  {'p', 152, 112, 7, 1024, 16},
+        {'p', 400, 300, 4, 1024, 128},
     };
-    const Case cases[] = {
-        {"1024 x 768, 19.7-px cells", 1024, 768, 52, 1024, 16, {}, false},
-        {"24-px cells", 1200, 768, 50, 1024, 16, {}, false},
-        {"1920 x 1080, 36.9-px cells", 1920, 1080, 52, 1024, 32, {}, false},
-        {"2560 x 1440, 49.2-px cells", 2560, 1440, 52, 1024, 64, {}, false},
-        {"3840 x 2160, 73.8-px cells", 3840, 2160, 52, 1024, 64, {}, false},
-        {"7680 x 4320, 182.9-px cells", 7680, 4320, 42, 1024, 128, {}, false},
-        {"an old 3Dfx card: 256 texels", 3840, 2160, 52, 256, 32, {}, false},
-        {"512 texels", 7680, 4320, 42, 512, 64, {}, false},
-        {"only the guaranteed 64 texels", 3840, 2160, 52, 64, 16, {}, false},
-        {"monitors: the 4K primary's cells",
-         0,
-         0,
-         52,
-         1024,
-         64,
-         {{0, 0, 3840, 2160}, {3840, 0, 1024, 768}},
-         false},
-        {"monitors: the small primary's cells",
-         0,
-         0,
-         52,
-         1024,
-         16,
-         {{0, 0, 1024, 768}, {1024, 0, 3840, 2160}},
-         false},
-        {"the preview: 152 px in 7 columns", 152, 112, 7, 1024, 16, {}, true},
-        {"a preview of 400 px in 4 columns", 400, 300, 4, 1024, 128, {}, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.kind << " " << c.width << " / " << c.columns
+                                        << ", textures up to " << c.maxTextureSize);
         StartRecording();
         SetRecordedMaxTextureSize(c.maxTextureSize);
         settings.ScrWidth = c.width;
         settings.ScrHeight = c.height;
         settings.Size = c.columns;
-        if (!c.monitors.empty())
-            SetupRendererForMonitors(c.monitors.data(), int32_t(c.monitors.size()), false);
-        else if (c.preview)
-            SetupRendererFor(c.width, c.height, c.columns);
-        else
-            SetupRenderer();
+        const MonitorRect monitors[] = {{0, 0, c.width, c.height}, {c.width, 0, 1024, 768}};
+        if (c.kind == 'm') SetupRendererForMonitors(monitors, 2, false);
+        if (c.kind == 'p') SetupRendererFor(c.width, c.height, c.columns);
+        if (c.kind == 's') SetupRenderer();
         rainField.release();
         rainMonitors.release();
-        EXPECT_EQ(rainRenderer.artSide, c.side);
-        const std::string width = std::to_string(8 * c.side);
+        const std::string side = std::to_string(8 * c.side) + ", ";
         EXPECT_EQ(RecordedCallsTo("glTexImage2D"),
-                  (Calls{"glTexImage2D(0x0DE1, 0, 4, " + width + ", " + width +
-                             ", 0, 0x1908, 0x1401, ptr)",
-                         "glTexImage2D(0x0DE1, 0, 4, " + width + ", " + std::to_string(4 * c.side) +
+                  (Calls{"glTexImage2D(0x0DE1, 0, 4, " + side + side + "0, 0x1908, 0x1401, ptr)",
+                         "glTexImage2D(0x0DE1, 0, 4, " + side + std::to_string(4 * c.side) +
                              ", 0, 0x1908, 0x1401, ptr)"}));
     }
     // From 1024 x 768 to 7680 x 4320 and at every size the dialog offers, no glyph is drawn from
@@ -185,8 +160,7 @@ TEST_F(DrawCalls, TheGlyphArtworkSuitsTheCells) {
     for (int32_t width : {1024, 1280, 1366, 1600, 1920, 2560, 3440, 3840, 5120, 7680})
         for (int32_t columns = 42; columns <= 67; ++columns) {
             const float cell = CellSize(width, columns);
-            EXPECT_LE(cell / static_cast<float>(ChooseGlyphArtSide(cell, 1024)), 1.5f)
-                << width << " px, " << columns << " columns";
+            EXPECT_LE(cell / static_cast<float>(ChooseGlyphArtSide(cell, 1024)), 1.5f);
         }
 }
 

@@ -229,39 +229,29 @@ TEST_F(DrawPictures, OverlappingGlowsAddUp) {
 }
 
 // Fast mode blends nothing: where cells overlap, the one later in the frame covers the earlier
-// one, whichever glyph page either comes from. A new stream over an old one's tail, and a letter
+// one, whichever glyph page either comes from: a new stream over an old one's tail, a letter
 // falling over rain.
 TEST_F(DrawPictures, InFastModeTheLaterCellCovers) {
     Prepare(true);
     const int glyph = InkiestRainGlyph();
-    const int letterCode = 'M' - 9;
     Stream old = MakeStream(64, 32, 3, true, true, glyph);
     Stream fresh = MakeStream(64, 32, 3, true, true, (glyph + 1) % kRainGlyphCount);
-    MessageLetter letter{};
-    letter.cellCount = 1;
-    letter.x = 64;
-    letter.y = 48;
-    letter.cellSize = kCell;
-    letter.fastMode = true;
-    letter.glyphs[0] = letterCode;
-    auto cellOf = [&](int y0) {
+    MessageLetter letter{1, 64, 48, {'M' - 9}, kCell, true, false, false, 0};
+    auto cellAt = [&](int y0) {
         std::vector<Rgb> cell;
         for (int y = y0; y < y0 + 16; ++y)
             for (int x = 64; x < 80; ++x) cell.push_back(At(x, y));
         return cell;
     };
     Draw({&fresh});
-    const std::vector<Rgb> freshAlone = cellOf(64);
-    Draw({&old});
-    const std::vector<Rgb> oldAlone = cellOf(64);
-    ASSERT_NE(freshAlone, oldAlone);
-    Draw({&old, &fresh});
-    EXPECT_EQ(cellOf(64), freshAlone);
-
+    const std::vector<Rgb> freshAlone = cellAt(64);
     Draw({}, &letter);
-    const std::vector<Rgb> letterAlone = cellOf(48);
+    const std::vector<Rgb> letterAlone = cellAt(48);
     Draw({&old}, &letter);
-    EXPECT_EQ(cellOf(48), letterAlone);
+    EXPECT_EQ(cellAt(48), letterAlone);
+    EXPECT_NE(cellAt(64), freshAlone);
+    Draw({&old, &fresh});
+    EXPECT_EQ(cellAt(64), freshAlone);
 }
 
 // A letter's strokes stay as sharp on big cells as on the 16-px cells of 1024 x 768: the steepest
@@ -274,22 +264,15 @@ TEST_F(DrawPictures, BigCellsKeepGlyphEdgesSteep) {
         SetupRendererState(kSide, kSide, cell);
         rainRenderer.maxArtSide = 0;
         HoldDestinationAlphaAtOne();
-        MessageLetter letter{};
-        letter.cellCount = 1;
-        letter.x = 4;
-        letter.y = 4;
-        letter.cellSize = cell;
-        letter.fastMode = true;  // no glow: only the strokes' own edges
-        letter.glyphs[0] = 'E' - 9;
+        MessageLetter letter{1, 4, 4, {'E' - 9}, cell, true, false, false, 0};  // no glow
         Draw({}, &letter);
         int best = 0;
-        for (int y = 4; y < 4 + static_cast<int>(cell); ++y)
-            for (int x = 4; x + 1 < 4 + static_cast<int>(cell); ++x)
+        for (int y = 4; y < 4 + cell; ++y)
+            for (int x = 4; x + 1 < 4 + cell; ++x)
                 best = std::max(best, std::abs(At(x + 1, y)[1] - At(x, y)[1]));
         return best;
     };
-    const int small = steepest(1024.0f / 52, 0);
-    const int big = steepest(3840.0f / 52, 0);
+    const int small = steepest(1024.0f / 52, 0), big = steepest(3840.0f / 52, 0);
     const int blownUp = steepest(3840.0f / 52, 16);
     RecordProperty("steepest_1024", small);
     RecordProperty("steepest_3840", big);
