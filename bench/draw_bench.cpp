@@ -8,6 +8,7 @@
 #include <chrono>
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gl/dest_alpha.h"
@@ -165,6 +166,17 @@ void DrawBare(const BareGl& gl, const BareLists& lists, const std::vector<RainCe
     gl.flush();
 }
 
+// Opens an off-screen picture of width x height for a benchmark, or marks it skipped.
+bool OpenForBenchmark(benchmark::State& state, OsMesa& mesa, std::vector<unsigned char>& pixels,
+                      int width, int height) {
+    pixels.resize(static_cast<size_t>(width) * height * 4);
+    const std::string error = OpenOsMesa(mesa, pixels.data(), width, height);
+    if (error.empty()) return true;
+    state.SkipWithError(error.c_str());
+    for (auto _ : state) {}
+    return false;
+}
+
 // args: width, height, columns, fast. Each iteration draws one frame of ours and one of the bare
 // loop, alternating which goes first, so both see the same machine load; the counters give the
 // frame rate of each and the ratio of their times.
@@ -173,14 +185,9 @@ void FullFrameThroughMesa(benchmark::State& state) {
     const int height = static_cast<int>(state.range(1));
     const int columns = static_cast<int>(state.range(2));
     const bool fast = state.range(3) != 0;
-    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
     OsMesa mesa;
-    const std::string error = OpenOsMesa(mesa, pixels.data(), width, height);
-    if (!error.empty()) {
-        state.SkipWithError(error.c_str());
-        for (auto _ : state) {}
-        return;
-    }
+    std::vector<unsigned char> pixels;
+    if (!OpenForBenchmark(state, mesa, pixels, width, height)) return;
     BuildField(width, height, columns, fast);
     SetupRendererState();
     HoldDestinationAlphaAtOne();
@@ -225,20 +232,42 @@ BENCHMARK(FullFrameThroughMesa)
     ->MinTime(4.0)
     ->UseRealTime();
 
+// The built field drawn `frames` frames a turn set up by `first`, then by `second`, by turns, so
+// both see the same machine load; the set-ups are outside the timing, and so is a first round
+// (llvmpipe compiles its shader variants on first use). Returns the two total times.
+template <typename First, typename Second>
+std::pair<double, double> TimeByTurns(benchmark::State& state, int frames, First first,
+                                      Second second) {
+    auto timeTurn = [frames] {
+        const auto start = std::chrono::steady_clock::now();
+        for (int f = 0; f < frames; ++f) {
+            DrawRainFrame();
+            glFinish();  // the frame is only drawn once llvmpipe has finished it
+        }
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    first();
+    timeTurn();
+    second();
+    timeTurn();
+    std::pair<double, double> times{0.0, 0.0};
+    for (auto _ : state) {
+        first();
+        times.first += timeTurn();
+        second();
+        times.second += timeTurn();
+    }
+    return times;
+}
+
 // args: RainColor, GlyphSet. Whole frames by llvmpipe at 1024 x 768, 52 columns, glows on: the
-// same field drawn in the chosen look and in the default look by turns (textures and lists
-// remade for each turn, outside the timing), so both see the same machine load. The colour
-// changes only constants and the glyph set only texels, so the ratio should be 1.
+// same field in the chosen look and in the default look by turns (textures remade for each
+// turn). The colour changes only constants and the glyph set only texels: the ratio should be 1.
 void FullFrameByLook(benchmark::State& state) {
     constexpr int kWidth = 1024, kHeight = 768, kFramesPerTurn = 4;
-    std::vector<unsigned char> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
     OsMesa mesa;
-    const std::string error = OpenOsMesa(mesa, pixels.data(), kWidth, kHeight);
-    if (!error.empty()) {
-        state.SkipWithError(error.c_str());
-        for (auto _ : state) {}
-        return;
-    }
+    std::vector<unsigned char> pixels;
+    if (!OpenForBenchmark(state, mesa, pixels, kWidth, kHeight)) return;
     BuildField(kWidth, kHeight, 52, false);
     auto useLook = [](int32_t color, int32_t glyphs) {
         settings.RainColor = color;
@@ -247,28 +276,10 @@ void FullFrameByLook(benchmark::State& state) {
         SetupRendererState();
         HoldDestinationAlphaAtOne();
     };
-    // The loop's own timer counts both looks and the set-ups; the counters split the frames.
-    auto timeTurn = [] {
-        const auto start = std::chrono::steady_clock::now();
-        for (int f = 0; f < kFramesPerTurn; ++f) {
-            DrawRainFrame();
-            glFinish();  // the frame is only drawn once llvmpipe has finished it
-        }
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
     const int32_t color = static_cast<int32_t>(state.range(0));
     const int32_t glyphs = static_cast<int32_t>(state.range(1));
-    for (int32_t look : {0, 1}) {  // llvmpipe compiles its shader variants on first use
-        useLook(look ? color : 0, look ? glyphs : 0);
-        timeTurn();
-    }
-    double chosen = 0.0, standard = 0.0;
-    for (auto _ : state) {
-        useLook(color, glyphs);
-        chosen += timeTurn();
-        useLook(0, 0);
-        standard += timeTurn();
-    }
+    const auto [chosen, standard] = TimeByTurns(
+        state, kFramesPerTurn, [&] { useLook(color, glyphs); }, [&] { useLook(0, 0); });
     const double frames = static_cast<double>(state.iterations()) * kFramesPerTurn;
     state.counters["look_fps"] = frames / chosen;
     state.counters["default_fps"] = frames / standard;
@@ -287,18 +298,12 @@ BENCHMARK(FullFrameByLook)
     ->UseRealTime();
 
 // args: columns, fast. Whole frames by llvmpipe at 3840 x 2160: the same field drawn from the
-// artwork chosen for its cells and from the 16-px artwork by turns (textures remade for each
-// turn, outside the timing), so both see the same machine load.
+// artwork chosen for its cells and from the 16-px artwork by turns (textures remade each turn).
 void FullFrameByArt(benchmark::State& state) {
     constexpr int kWidth = 3840, kHeight = 2160, kFramesPerTurn = 2;
-    std::vector<unsigned char> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
     OsMesa mesa;
-    const std::string error = OpenOsMesa(mesa, pixels.data(), kWidth, kHeight);
-    if (!error.empty()) {
-        state.SkipWithError(error.c_str());
-        for (auto _ : state) {}
-        return;
-    }
+    std::vector<unsigned char> pixels;
+    if (!OpenForBenchmark(state, mesa, pixels, kWidth, kHeight)) return;
     const int columns = static_cast<int>(state.range(0));
     BuildField(kWidth, kHeight, columns, state.range(1) != 0);
     auto useArt = [&](int32_t maxSide) {
@@ -306,28 +311,10 @@ void FullFrameByArt(benchmark::State& state) {
         SetupRendererState(kWidth, kHeight, CellSize(kWidth, columns));
         HoldDestinationAlphaAtOne();
     };
-    auto timeTurn = [] {
-        const auto start = std::chrono::steady_clock::now();
-        for (int f = 0; f < kFramesPerTurn; ++f) {
-            DrawRainFrame();
-            glFinish();
-        }
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
-    int32_t chosenSide = 0;
-    for (int32_t side : {0, 16}) {  // llvmpipe compiles its shader variants on first use
-        useArt(side);
-        if (side == 0) chosenSide = rainRenderer.artSide;
-        timeTurn();
-    }
-    double big = 0.0, small = 0.0;
-    for (auto _ : state) {
-        useArt(0);
-        big += timeTurn();
-        useArt(16);
-        small += timeTurn();
-    }
-    state.counters["art"] = chosenSide;
+    const auto [big, small] = TimeByTurns(
+        state, kFramesPerTurn, [&] { useArt(0); }, [&] { useArt(16); });
+    useArt(0);
+    state.counters["art"] = rainRenderer.artSide;
     state.counters["big/16px"] = big / small;
     state.counters["big_fps"] = static_cast<double>(state.iterations()) * kFramesPerTurn / big;
     rainRenderer.maxArtSide = 0;
