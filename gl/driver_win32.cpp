@@ -1,5 +1,5 @@
 // The driver layer: choosing and loading the OpenGL library, filling the entry-point table from
-// it, and the WGL wrappers, which look their function up in the library at every call.
+// it, and the WGL wrappers, whose functions are looked up once, when the library is loaded.
 // Relies on the table and its resolvers (gl/gl_table.h, gl/gl_load_win32.h) and on
 // platform.MessageBoxA.
 #include "gl/driver_win32.h"
@@ -27,19 +27,21 @@ bool IsPresent(const char* name) {
 }
 
 template <typename Function>
-Function DriverFunction(const char* name) {
-    if (!driverState.driverLibrary) return nullptr;
+void Resolve(Function& function, const char* name) {
     // Through void*: GetProcAddress's generic type and the real signature are unrelated.
-    return reinterpret_cast<Function>(
+    function = reinterpret_cast<Function>(
         reinterpret_cast<void*>(GetProcAddress(driverState.driverLibrary, name)));
 }
 
-using CreateContextFunction = HGLRC(WINAPI*)(HDC);
-using MakeCurrentFunction = BOOL(WINAPI*)(HDC, HGLRC);
-using DeleteContextFunction = BOOL(WINAPI*)(HGLRC);
-using ChoosePixelFormatFunction = int(WINAPI*)(HDC, const PIXELFORMATDESCRIPTOR*);
-using SetPixelFormatFunction = BOOL(WINAPI*)(HDC, int, const PIXELFORMATDESCRIPTOR*);
-using SwapBuffersFunction = BOOL(WINAPI*)(HDC);
+void ResolveDriverWgl() {
+    DriverWgl& wgl = driverState.wgl;
+    Resolve(wgl.createContext, "wglCreateContext");
+    Resolve(wgl.makeCurrent, "wglMakeCurrent");
+    Resolve(wgl.deleteContext, "wglDeleteContext");
+    Resolve(wgl.choosePixelFormat, "wglChoosePixelFormat");
+    Resolve(wgl.setPixelFormat, "wglSetPixelFormat");
+    Resolve(wgl.swapBuffers, "wglSwapBuffers");
+}
 
 }  // namespace
 
@@ -64,6 +66,7 @@ int LoadDriverEntryPoints(const char* name) {
         platform.MessageBoxA(GetFocus(), "OpenGL ICD dll not found", "Error", MB_OK);
         return kDriverNotFound;
     }
+    ResolveDriverWgl();
     if (!FillGlCoreRows(ResolveGlExport, driverState.driverLibrary)) {
         FillGlExtRows(nullptr, nullptr);  // every row after the missing one reads as null
         return kDriverMissingFunction;
@@ -80,21 +83,22 @@ BOOL FreeDriverLibrary() {
     if (!driverState.driverLibrary) return FALSE;
     const BOOL freed = FreeLibrary(driverState.driverLibrary);
     driverState.driverLibrary = nullptr;
+    driverState.wgl = DriverWgl{};
     return freed;
 }
 
 HGLRC DriverCreateContext(HDC deviceContext) {
-    auto create = DriverFunction<CreateContextFunction>("wglCreateContext");
+    const auto create = driverState.wgl.createContext;
     return create ? create(deviceContext) : nullptr;
 }
 
 BOOL DriverMakeCurrent(HDC deviceContext, HGLRC renderContext) {
-    auto makeCurrent = DriverFunction<MakeCurrentFunction>("wglMakeCurrent");
+    const auto makeCurrent = driverState.wgl.makeCurrent;
     return makeCurrent ? makeCurrent(deviceContext, renderContext) : FALSE;
 }
 
 BOOL DriverDeleteContext(HGLRC renderContext) {
-    auto deleteContext = DriverFunction<DeleteContextFunction>("wglDeleteContext");
+    const auto deleteContext = driverState.wgl.deleteContext;
     return deleteContext ? deleteContext(renderContext) : FALSE;
 }
 
@@ -103,7 +107,7 @@ int DriverChoosePixelFormat(HDC deviceContext, const PIXELFORMATDESCRIPTOR* desc
         const int index = ChoosePixelFormat(deviceContext, descriptor);
         if (index != 0) return index;
     }
-    auto choose = DriverFunction<ChoosePixelFormatFunction>("wglChoosePixelFormat");
+    const auto choose = driverState.wgl.choosePixelFormat;
     if (!choose) return 0;
     // Once the driver has chosen the format, setting it and swapping must go to the driver too.
     driverState.useDriverWgl = true;
@@ -115,7 +119,7 @@ BOOL DriverSetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIP
         const BOOL set = SetPixelFormat(deviceContext, index, descriptor);
         if (set) return set;
     }
-    auto setFormat = DriverFunction<SetPixelFormatFunction>("wglSetPixelFormat");
+    const auto setFormat = driverState.wgl.setPixelFormat;
     if (!setFormat) return FALSE;
     driverState.useDriverWgl = true;
     return setFormat(deviceContext, index, descriptor);
@@ -124,6 +128,6 @@ BOOL DriverSetPixelFormat(HDC deviceContext, int index, const PIXELFORMATDESCRIP
 void DriverSwapBuffers(HDC deviceContext) {
     if (!driverState.useDriverWgl && SwapBuffers(deviceContext)) return;
     // A failed GDI swap is retried through the driver on every frame; the route is not switched.
-    auto swap = DriverFunction<SwapBuffersFunction>("wglSwapBuffers");
+    const auto swap = driverState.wgl.swapBuffers;
     if (swap) swap(deviceContext);
 }

@@ -4,10 +4,21 @@
 #pragma once
 #include <windows.h>
 
+// The driver library's WGL functions, looked up once when it is loaded; null where it lacks one.
+struct DriverWgl {
+    HGLRC(WINAPI* createContext)(HDC) = nullptr;
+    BOOL(WINAPI* makeCurrent)(HDC, HGLRC) = nullptr;
+    BOOL(WINAPI* deleteContext)(HGLRC) = nullptr;
+    int(WINAPI* choosePixelFormat)(HDC, const PIXELFORMATDESCRIPTOR*) = nullptr;
+    BOOL(WINAPI* setPixelFormat)(HDC, int, const PIXELFORMATDESCRIPTOR*) = nullptr;
+    BOOL(WINAPI* swapBuffers)(HDC) = nullptr;
+};
+
 // The driver layer's record, one per process.
 struct DriverState {
     HMODULE driverLibrary = nullptr;  // null before loading, after a failed load and after release
     bool useDriverWgl = false;  // pixel formats and swaps go to the driver; never cleared once set
+    DriverWgl wgl;              // from driverLibrary; all null while none is loaded
 };
 
 extern DriverState driverState;
@@ -28,7 +39,7 @@ int LoadDriverEntryPoints(const char* name);
 // Releases the driver library; returns what FreeLibrary answered (0 when nothing was loaded).
 BOOL FreeDriverLibrary();
 
-// Each looks its WGL function up in driverState.driverLibrary at every call; 0 when no library is
+// Each calls its WGL function of the loaded library (driverState.wgl); 0 when no library is
 // loaded or the driver lacks the function.
 HGLRC DriverCreateContext(HDC deviceContext);
 BOOL DriverMakeCurrent(HDC deviceContext, HGLRC renderContext);
