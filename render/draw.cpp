@@ -120,6 +120,15 @@ void PrepareRainDrawing(const RainField& field) {
     r.glows.reserve(batch * kGlowVertices);
 }
 
+void ReleaseRenderer() {
+    RainRenderer& r = rainRenderer;
+    if (r.pages[0] != 0) glDeleteTextures(kGlyphPageCount, r.pages);
+    r.pages[0] = r.pages[1] = 0;
+    r.cells = {};
+    r.glyphs = {};
+    r.glows = {};
+}
+
 void DrawRainField(const RainField& field) {
     RainRenderer& r = rainRenderer;
     ListRainCells(field, r.cells);

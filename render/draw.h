@@ -40,6 +40,9 @@ extern RainRenderer rainRenderer;
 // allocate. Called by the set-up after each field is built.
 void PrepareRainDrawing(const RainField& field);
 
+// Deletes the glyph pages and frees the arrays; needs the context they were made in, current.
+void ReleaseRenderer();
+
 // Every visible cell of field in its drawing order; no clear, no flush.
 void DrawRainField(const RainField& field);
 

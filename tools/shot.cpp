@@ -94,6 +94,7 @@ int RunShot(int count, const char* const* arguments, int first) {
     const std::vector<unsigned char> rgb = ReadPixelsRgbTopFirst(width, height);
     rainField.release();
     rainMonitors.release();
+    ReleaseRenderer();
     CloseOsMesa(mesa);
 
     error = WritePngRgb(options.out, width, height, rgb);
