@@ -1,7 +1,7 @@
-// The settings dialog and the Read Me box: fill the controls from Settings and HostState, store
-// everything on OK (the message and Continuous directly, the rest, the three choice lists last,
-// through SaveSettings), open the two links. Relies on the templates in resources/dialogs.rc and
-// the registry store.
+// The settings dialog and the Read Me box: fill the controls from Settings, store everything on OK
+// (the message and Continuous directly, the rest, the three choice lists last, through
+// SaveSettings), open the two links. Relies on the templates in resources/dialogs.rc and the
+// registry store.
 #include "settings/dialogs_win32.h"
 
 #include <commctrl.h>
@@ -9,7 +9,6 @@
 
 #include <string>
 
-#include "base/host_state_win32.h"
 #include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/mode_text.h"
@@ -40,14 +39,6 @@ const char* const kRainColorNames[kRainColorCount] = {"Green", "Blue",   "Red",
                                                       "Amber", "Violet", "White"};
 const char* const kGlyphSetNames[kGlyphSetCount] = {"Rain glyphs", "Letters and digits", "Binary",
                                                     "Hexadecimal"};
-
-// The host record the dialog was opened for, kept with the dialog itself; a stand-in when a
-// caller opened the procedure without one.
-HostState& Host(HWND dialog) {
-    static HostState standIn;
-    auto* host = reinterpret_cast<HostState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    return host ? *host : standIn;
-}
 
 UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHECKED; }
 
@@ -101,7 +92,7 @@ int32_t SelectedChoice(HWND dialog, int id, int32_t current) {
 
 void InitSettingsDialog(HWND dialog) {
     CheckDlgButton(dialog, IDC_CONTINUOUS, CheckedWhenOne(settings.Continuous));
-    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host(dialog).fastMode));
+    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(settings.FastMode));
     CheckDlgButton(dialog, IDC_USE_3DFX, CheckedWhenOne(settings.Use3dfx));
     SetDlgItemTextA(dialog, IDC_MESSAGE, settings.Message);
     FillModeList(dialog);
@@ -160,22 +151,21 @@ void StoreSettings(HWND dialog) {
     RegCloseKey(key);
 
     settings.Use3dfx = IsDlgButtonChecked(dialog, IDC_USE_3DFX) == BST_CHECKED ? 1 : 0;
-    Host(dialog).fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
+    settings.FastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
     settings.Size = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SIZE_BAR)) + kSizeBase;
     settings.Speed = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SPEED_BAR)) * kSpeedUnit;
     settings.Monitors = SelectedChoice(dialog, IDC_MONITORS, settings.Monitors);
     settings.RainColor = SelectedChoice(dialog, IDC_RAIN_COLOR, settings.RainColor);
     settings.GlyphSet = SelectedChoice(dialog, IDC_GLYPH_SET, settings.GlyphSet);
-    SaveSettings(Host(dialog));
+    SaveSettings(settings);
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         InitSettingsDialog(dialog);
         return TRUE;
     case WM_COMMAND:
@@ -226,13 +216,12 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, HostState& host) {
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner) {
     // "/c:12345" names a window that may not exist; a dialog refused its owner would never show,
     // so a number that names no window opens the dialog without one.
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     // The trackbars are common controls; their class must exist before the template is built.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
-                           reinterpret_cast<LPARAM>(&host));
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
 }

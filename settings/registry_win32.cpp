@@ -1,6 +1,6 @@
-// The registry store: loads Settings and the host's copies from HKEY_CURRENT_USER and stores the
-// number values the settings dialog leaves to it. Uses only the ANSI registry calls; no value
-// is trusted for type or size, and nothing is ever reported to the user.
+// The registry store: loads Settings and the host's password delay from HKEY_CURRENT_USER and
+// stores the number values the settings dialog leaves to it. Uses only the ANSI registry calls; no
+// value is trusted for type or size, and nothing is ever reported to the user.
 #include "settings/registry_win32.h"
 
 #include <cstdint>
@@ -68,7 +68,7 @@ void ReadSystemSaverSettings(HostState& host) {
     RegCloseKey(key);
 }
 
-void LoadSettings(HostState& host) {
+void LoadSettings(Settings& settings) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
@@ -79,7 +79,7 @@ void LoadSettings(HostState& host) {
                          &length) == ERROR_SUCCESS)
         TakeMessage(settings.Message, text, static_cast<int>(length));
 
-    // In the order they are read; "Software" is taken apart because it also feeds the host.
+    // In the order they are read.
     const struct {
         const char* name;
         int32_t* field;
@@ -94,10 +94,7 @@ void LoadSettings(HostState& host) {
         {"Speed", &settings.Speed},
         {"3dfx", &settings.Use3dfx},
     };
-    for (const auto& number : numbers) {
-        if (QueryNumber(key, number.name, *number.field) && number.field == &settings.FastMode)
-            host.fastMode = settings.FastMode;
-    }
+    for (const auto& number : numbers) QueryNumber(key, number.name, *number.field);
 
     // After the ten, the values with a fixed list of choices; anything they cannot use gives
     // the default.
@@ -122,7 +119,7 @@ HKEY CreateProgramKey() {
     return key;
 }
 
-void SaveSettings(const HostState& host) {
+void SaveSettings(const Settings& settings) {
     HKEY key = CreateProgramKey();
     if (!key) return;
     // In the order they are written; a single failed write is not worth a word to the user.
@@ -132,7 +129,7 @@ void SaveSettings(const HostState& host) {
     } numbers[] = {
         {"ScrWidth", settings.ScrWidth},   {"ScrHeight", settings.ScrHeight},
         {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
-        {"Software", host.fastMode},       {"Size", settings.Size},
+        {"Software", settings.FastMode},   {"Size", settings.Size},
         {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
         {"Monitors", settings.Monitors},   {"RainColor", settings.RainColor},
         {"GlyphSet", settings.GlyphSet},

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 struct HostState;
+struct Settings;
 
 // Key paths under HKEY_CURRENT_USER. Tests point them at scratch keys of their own.
 extern const char* programKeyPath;      // "Software\Qor\Torvex Saver V2"
@@ -15,14 +16,14 @@ extern const char* systemSaverKeyPath;  // "Software\Microsoft\Windows\CurrentVe
 // passwordDelay from "Password Delay" (5 when absent); clears passwordDialogOpen.
 void ReadSystemSaverSettings(HostState& host);
 
-// Settings (and host.fastMode) from the program key; missing or unusable values keep defaults,
-// and "RainColor" or "GlyphSet" that is not a REG_DWORD naming a choice gives choice 0.
-void LoadSettings(HostState& host);
+// settings from the program key; missing or unusable values keep defaults, and "RainColor" or
+// "GlyphSet" that is not a REG_DWORD naming a choice gives choice 0.
+void LoadSettings(Settings& settings);
 
-// The number values, from settings and host.fastMode: the eight of the display, speed and
-// driver, then "Monitors", "RainColor" and "GlyphSet". Not "MSTRING" nor "Continuous", which the
-// dialog stores first.
-void SaveSettings(const HostState& host);
+// The number values, from settings: the eight of the display, speed and driver, then
+// "Monitors", "RainColor" and "GlyphSet". Not "MSTRING" nor "Continuous", which the dialog
+// stores first.
+void SaveSettings(const Settings& settings);
 
 // Opens (creating when needed) the program key for writing; nullptr when that fails.
 HKEY CreateProgramKey();
