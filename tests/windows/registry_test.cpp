@@ -226,7 +226,9 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     EXPECT_EQ(host.passwordDelay, 5);
 }
 
-TEST_F(RegistryStore, SaveWritesTheEightNumbersThenTheThreeChoicesAsDwords) {
+TEST_F(RegistryStore, SaveWritesTheMessageThenEveryNumberAsDwords) {
+    TakeMessage(settings.Message, "hello", 5);
+    settings.Continuous = 1;
     settings.ScrWidth = 1024;
     settings.ScrHeight = 768;
     settings.ColorBits = 32;
@@ -238,21 +240,29 @@ TEST_F(RegistryStore, SaveWritesTheEightNumbersThenTheThreeChoicesAsDwords) {
     settings.Monitors = 2;
     settings.RainColor = 4;
     settings.GlyphSet = 2;
-    SaveSettings(settings);
+    EXPECT_TRUE(SaveSettings(settings));
 
     HKEY key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     DWORD count = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 11u);  // neither "MSTRING" nor "Continuous"
+    EXPECT_EQ(count, 13u);
+    BYTE message[64];
+    DWORD messageType = 0, messageLength = sizeof message;
+    ASSERT_EQ(RegQueryValueExA(key, "MSTRING", nullptr, &messageType, message, &messageLength),
+              ERROR_SUCCESS);
+    EXPECT_EQ(messageType, DWORD(REG_SZ));
+    std::vector<BYTE> hello(32, 0);
+    std::memcpy(hello.data(), "HELLO", 5);
+    EXPECT_EQ(std::vector<BYTE>(message, message + messageLength), hello);  // zero-filled
     const struct {
         const char* name;
         uint32_t value;
     } expected[] = {
-        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
-        {"Software", 1},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
-        {"Monitors", 2},    {"RainColor", 4},   {"GlyphSet", 2},
+        {"Continuous", 1}, {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},
+        {"Hertz", 0},      {"Software", 1},    {"Size", 67},       {"Speed", uint32_t(-10)},
+        {"3dfx", 1},       {"Monitors", 2},    {"RainColor", 4},   {"GlyphSet", 2},
     };
     for (const auto& e : expected) {
         BYTE data[16];
@@ -274,7 +284,7 @@ TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
     EXPECT_EQ(CreateProgramKey(), nullptr);
 
     settings.Size = 60;
-    SaveSettings(settings);
+    EXPECT_FALSE(SaveSettings(settings));
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     settings = Settings{};
