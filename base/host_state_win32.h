@@ -1,6 +1,6 @@
-// The host's record: what the window procedure keeps between messages, filled at start by the
-// registry store and edited by the settings dialog. Defined here, below every subsystem, because
-// both the host and the settings store read and write it. Windows only.
+// The host's record: what the window procedure keeps between messages, with the password delay
+// the registry store reads at start. Defined here, below every subsystem, because both the host
+// and the settings store write it. Windows only.
 #pragma once
 #include <windows.h>
 
@@ -13,7 +13,6 @@ struct HostState {
     uint32_t startTick = 0;
     int32_t passwordDialogOpen = 0;
     int32_t closeRequested = 0;
-    int32_t fastMode = 0;    // copy of the stored "Software" value
     int32_t displayOff = 0;  // the system reported the display off: nothing is drawn meanwhile
     HPOWERNOTIFY displayNotification = nullptr;  // the display-state registration, if any
 };

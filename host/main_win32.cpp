@@ -68,7 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
     hostState = new HostState();
     ReadSystemSaverSettings(*hostState);
-    LoadSettings(*hostState);
+    LoadSettings(settings);
 
     switch (runMode) {
     case ModeChangePassword:
@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         break;
     case ModeSettings:
         moduleHandle = instance;
-        ShowSettingsDialog(instance, parent, *hostState);
+        ShowSettingsDialog(instance, parent);
         break;
     case ModeSaver:
         RunSaver(showCommand);

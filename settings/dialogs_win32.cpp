@@ -1,15 +1,15 @@
-// The settings dialog and the Read Me box: fill the controls from Settings and HostState, store
-// everything on OK (the message and Continuous directly, the rest, the three choice lists last,
-// through SaveSettings), open the two links. Relies on the templates in resources/dialogs.rc and
-// the registry store.
+// The settings dialog and the Read Me box: fill each setting's control from Settings as its row in
+// settings/settings_list.h says, take them back into the record on OK and store it through
+// SaveSettings, open the two links. Relies on the templates in resources/dialogs.rc and the
+// registry store.
 #include "settings/dialogs_win32.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
-#include "base/host_state_win32.h"
 #include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/mode_text.h"
@@ -18,57 +18,32 @@
 
 namespace {
 
-constexpr int kSizeBase = 42;  // trackbar 0..25 stands for 42..67 columns
-constexpr int kSizeSteps = 25;
-constexpr int kSpeedSteps = 10;  // trackbar 0..10 stands for 0..100 ms
-constexpr int kSpeedUnit = 10;
-
 // Home pages of the free collections the two linked savers belong to.
-// The entries of the three choice lists, in the order of the stored numbers.
-const char* const kMonitorNames[kMonitorChoices] = {
-    "Primary monitor only",
-    "Every monitor",
-    "Primary monitor, others black",
-};
-
 const char* const kLinkAddresses[] = {
     "https://www.jwz.org/xscreensaver/",  // IDC_LINK_FIRST: "Atlantis"
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
 
-const char* const kRainColorNames[kRainColorCount] = {"Green", "Blue",   "Red",
-                                                      "Amber", "Violet", "White"};
-const char* const kGlyphSetNames[kGlyphSetCount] = {"Rain glyphs", "Letters and digits", "Binary",
-                                                    "Hexadecimal"};
-
-// The host record the dialog was opened for, kept with the dialog itself; a stand-in when a
-// caller opened the procedure without one.
-HostState& Host(HWND dialog) {
-    static HostState standIn;
-    auto* host = reinterpret_cast<HostState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    return host ? *host : standIn;
-}
-
 UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHECKED; }
 
-// A stored Size or Speed can be any 32-bit number; the position is taken in 64 bits and pulled
-// to the nearer end of the range, as the control would, without overflowing on the way.
-LPARAM ClampToRange(int64_t position, int64_t maximum) {
-    return static_cast<LPARAM>(position < 0 ? 0 : position > maximum ? maximum : position);
-}
-
-void SetUpTrackbar(HWND dialog, int id, int maximum, LPARAM position) {
-    HWND trackbar = GetDlgItem(dialog, id);
+// A trackbar over the row's range in its steps. A stored number can be any 32-bit value; the
+// position is taken in 64 bits and pulled to the nearer end of the range, as the control would,
+// without overflowing on the way.
+void SetUpTrackbar(HWND dialog, const SettingEntry& entry, int32_t value) {
+    const int64_t maximum = (entry.high - entry.low) / entry.step;
+    const int64_t position = (static_cast<int64_t>(value) - entry.low) / entry.step;
+    HWND trackbar = GetDlgItem(dialog, entry.control);
     SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, 0);
-    SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, maximum);
-    SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
+    SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, static_cast<LPARAM>(maximum));
+    SendMessageA(trackbar, TBM_SETPOS, TRUE,
+                 static_cast<LPARAM>(std::clamp(position, int64_t{0}, maximum)));
     SendMessageA(trackbar, TBM_SETTICFREQ, 1, 0);
     SendMessageA(trackbar, TBM_SETLINESIZE, 0, 1);
 }
 
-void FillModeList(HWND dialog) {
+void FillModeList(HWND dialog, const Settings& shown) {
     HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
-    const bool withRate = settings.Hertz != 0;  // one choice for the whole list
+    const bool withRate = shown.Hertz != 0;  // one choice for the whole list
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     for (DWORD index = 0; platform.EnumDisplaySettingsA(nullptr, index, &mode); ++index) {
@@ -78,45 +53,46 @@ void FillModeList(HWND dialog) {
             withRate);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    const std::string current = FormatModeText(settings.ScrWidth, settings.ScrHeight,
-                                               settings.ColorBits, settings.Hertz, withRate);
+    const std::string current =
+        FormatModeText(shown.ScrWidth, shown.ScrHeight, shown.ColorBits, shown.Hertz, withRate);
     SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(current.c_str()));
 }
 
-// A drop-down list of count names with entry `choice` selected (loading left it in range).
-template <int32_t count>
-void FillChoiceList(HWND dialog, int id, const char* const (&names)[count], int32_t choice) {
-    HWND list = GetDlgItem(dialog, id);
-    for (const char* name : names)
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(ChoiceOrDefault(choice, count)), 0);
-}
-
-// The selected entry's number; nothing selected keeps the setting.
-int32_t SelectedChoice(HWND dialog, int id, int32_t current) {
-    const LRESULT selected = SendMessageA(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
-    return selected == CB_ERR ? current : static_cast<int32_t>(selected);
+// A drop-down list of the row's names with entry `choice` selected.
+void FillChoiceList(HWND dialog, const SettingEntry& entry, int32_t choice) {
+    HWND list = GetDlgItem(dialog, entry.control);
+    for (int32_t i = 0; i <= entry.high; ++i)
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.names[i]));
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(ChoiceOrDefault(choice, entry.high + 1)),
+                 0);
 }
 
 void InitSettingsDialog(HWND dialog) {
-    CheckDlgButton(dialog, IDC_CONTINUOUS, CheckedWhenOne(settings.Continuous));
-    CheckDlgButton(dialog, IDC_FAST_MODE, CheckedWhenOne(Host(dialog).fastMode));
-    CheckDlgButton(dialog, IDC_USE_3DFX, CheckedWhenOne(settings.Use3dfx));
-    SetDlgItemTextA(dialog, IDC_MESSAGE, settings.Message);
-    FillModeList(dialog);
-    SetUpTrackbar(dialog, IDC_SIZE_BAR, kSizeSteps,
-                  ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
-    SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
-                  ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
-    FillChoiceList(dialog, IDC_MONITORS, kMonitorNames, settings.Monitors);
-    FillChoiceList(dialog, IDC_RAIN_COLOR, kRainColorNames, settings.RainColor);
-    FillChoiceList(dialog, IDC_GLYPH_SET, kGlyphSetNames, settings.GlyphSet);
+    FillModeList(dialog, settings);
+    for (const SettingEntry& entry : kSettingEntries) {
+        switch (entry.kind) {
+        case SettingKind::Text:
+            SetDlgItemTextA(dialog, entry.control, settings.*entry.text);
+            break;
+        case SettingKind::Flag:
+            CheckDlgButton(dialog, entry.control, CheckedWhenOne(settings.*entry.number));
+            break;
+        case SettingKind::Number:
+            // The display fields share the mode list, filled above.
+            if (entry.control != IDC_MODE_LIST)
+                SetUpTrackbar(dialog, entry, settings.*entry.number);
+            break;
+        case SettingKind::Choice:
+            FillChoiceList(dialog, entry, settings.*entry.number);
+            break;
+        }
+    }
 }
 
 // The selected entry's numbers become the display mode. With nothing selected (the current mode
-// is not in the list, or there is no list) the current display settings stay as they are.
-void TakeSelectedMode(HWND dialog) {
+// is not in the list, or there is no list) the display settings stay as they are.
+void TakeSelectedMode(HWND dialog, Settings& edited) {
     HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
     const LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR) return;
@@ -125,57 +101,68 @@ void TakeSelectedMode(HWND dialog) {
     if (length == CB_ERR || length >= static_cast<LRESULT>(sizeof text)) return;
     SendMessageA(list, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
     ModeFields fields;
-    const bool withRate = settings.Hertz != 0;
+    const bool withRate = edited.Hertz != 0;
     if (!ParseModeText(text, withRate, fields)) return;
-    settings.ScrWidth = fields.width;
-    settings.ScrHeight = fields.height;
-    settings.ColorBits = fields.bits;
-    if (withRate) settings.Hertz = fields.hertz;
+    edited.ScrWidth = fields.width;
+    edited.ScrHeight = fields.height;
+    edited.ColorBits = fields.bits;
+    if (withRate) edited.Hertz = fields.hertz;
 }
 
 // Only the letters the glyphs can show: upper-cased, everything else a space, length kept.
-void ReadMessage(HWND dialog, char (&message)[kMessageBytes]) {
+void ReadMessage(HWND dialog, int control, char (&message)[kMessageBytes]) {
     for (char& c : message) c = '\0';
-    GetDlgItemTextA(dialog, IDC_MESSAGE, message, kMessageBytes);
+    GetDlgItemTextA(dialog, control, message, kMessageBytes);
     message[kMaxMessageLength] = '\0';
     UpperCaseMessage(message);
     for (char* c = message; *c; ++c)
         if (*c < 'A' || *c > 'Z') *c = ' ';
 }
 
-LRESULT TrackbarPosition(HWND dialog, int id) {
-    return SendMessageA(GetDlgItem(dialog, id), TBM_GETPOS, 0, 0);
+// The number a trackbar's position stands for.
+int32_t TrackbarValue(HWND dialog, const SettingEntry& entry) {
+    const LRESULT position = SendMessageA(GetDlgItem(dialog, entry.control), TBM_GETPOS, 0, 0);
+    return static_cast<int32_t>(position) * entry.step + entry.low;
 }
 
+// The selected entry's number; nothing selected keeps the setting.
+int32_t SelectedChoice(HWND dialog, int control, int32_t current) {
+    const LRESULT selected = SendMessageA(GetDlgItem(dialog, control), CB_GETCURSEL, 0, 0);
+    return selected == CB_ERR ? current : static_cast<int32_t>(selected);
+}
+
+// The record as the controls show it, stored as a whole; it replaces Settings only once stored.
+// When the key cannot be opened nothing changes and the dialog stays open, so the user can retry
+// or cancel.
 void StoreSettings(HWND dialog) {
-    TakeSelectedMode(dialog);
-    char message[kMessageBytes];
-    ReadMessage(dialog, message);
-
-    HKEY key = CreateProgramKey();
-    if (!key) return;  // nothing stored; the dialog stays open so the user can retry or cancel
-    RegSetValueExA(key, "MSTRING", 0, REG_SZ, reinterpret_cast<const BYTE*>(message),
-                   kMessageBytes);
-    SetNumberValue(key, "Continuous", IsDlgButtonChecked(dialog, IDC_CONTINUOUS) == BST_CHECKED);
-    RegCloseKey(key);
-
-    settings.Use3dfx = IsDlgButtonChecked(dialog, IDC_USE_3DFX) == BST_CHECKED ? 1 : 0;
-    Host(dialog).fastMode = IsDlgButtonChecked(dialog, IDC_FAST_MODE) == BST_CHECKED ? 1 : 0;
-    settings.Size = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SIZE_BAR)) + kSizeBase;
-    settings.Speed = static_cast<int32_t>(TrackbarPosition(dialog, IDC_SPEED_BAR)) * kSpeedUnit;
-    settings.Monitors = SelectedChoice(dialog, IDC_MONITORS, settings.Monitors);
-    settings.RainColor = SelectedChoice(dialog, IDC_RAIN_COLOR, settings.RainColor);
-    settings.GlyphSet = SelectedChoice(dialog, IDC_GLYPH_SET, settings.GlyphSet);
-    SaveSettings(Host(dialog));
+    Settings edited = settings;
+    TakeSelectedMode(dialog, edited);
+    for (const SettingEntry& entry : kSettingEntries) {
+        switch (entry.kind) {
+        case SettingKind::Text:
+            ReadMessage(dialog, entry.control, edited.*entry.text);
+            break;
+        case SettingKind::Flag:
+            edited.*entry.number = IsDlgButtonChecked(dialog, entry.control) == BST_CHECKED;
+            break;
+        case SettingKind::Number:
+            if (entry.control != IDC_MODE_LIST) edited.*entry.number = TrackbarValue(dialog, entry);
+            break;
+        case SettingKind::Choice:
+            edited.*entry.number = SelectedChoice(dialog, entry.control, edited.*entry.number);
+            break;
+        }
+    }
+    if (!SaveSettings(edited)) return;
+    settings = edited;
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         InitSettingsDialog(dialog);
         return TRUE;
     case WM_COMMAND:
@@ -226,13 +213,12 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, HostState& host) {
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner) {
     // "/c:12345" names a window that may not exist; a dialog refused its owner would never show,
     // so a number that names no window opens the dialog without one.
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     // The trackbars are common controls; their class must exist before the template is built.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
-                           reinterpret_cast<LPARAM>(&host));
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
 }

@@ -1,6 +1,6 @@
-// The registry store: loads Settings and the host's copies from HKEY_CURRENT_USER and stores the
-// number values the settings dialog leaves to it. Uses only the ANSI registry calls; no value
-// is trusted for type or size, and nothing is ever reported to the user.
+// The registry store: loads and stores the values of settings/settings_list.h under
+// HKEY_CURRENT_USER, and reads the system's password delay for the host. Uses only the ANSI
+// registry calls; no value is trusted for type or size, and nothing is ever reported to the user.
 #include "settings/registry_win32.h"
 
 #include <cstdint>
@@ -49,14 +49,14 @@ void QueryChoice(HKEY key, const char* name, int32_t count, int32_t& field) {
     field = ChoiceOrDefault(LittleEndian32(data), count);
 }
 
-}  // namespace
-
 void SetNumberValue(HKEY key, const char* name, int32_t value) {
     const uint32_t bits = static_cast<uint32_t>(value);
     const BYTE data[4] = {static_cast<BYTE>(bits), static_cast<BYTE>(bits >> 8),
                           static_cast<BYTE>(bits >> 16), static_cast<BYTE>(bits >> 24)};
     RegSetValueExA(key, name, 0, REG_DWORD, data, sizeof data);
 }
+
+}  // namespace
 
 void ReadSystemSaverSettings(HostState& host) {
     host.passwordDelay = 5;
@@ -68,49 +68,23 @@ void ReadSystemSaverSettings(HostState& host) {
     RegCloseKey(key);
 }
 
-void LoadSettings(HostState& host) {
+void LoadSettings(Settings& settings) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
-
-    char text[kMessageReadBytes];
-    DWORD length = sizeof text;
-    if (RegQueryValueExA(key, "MSTRING", nullptr, nullptr, reinterpret_cast<BYTE*>(text),
-                         &length) == ERROR_SUCCESS)
-        TakeMessage(settings.Message, text, static_cast<int>(length));
-
-    // In the order they are read; "Software" is taken apart because it also feeds the host.
-    const struct {
-        const char* name;
-        int32_t* field;
-    } numbers[] = {
-        {"Continuous", &settings.Continuous},
-        {"ColorBits", &settings.ColorBits},
-        {"Hertz", &settings.Hertz},
-        {"ScrWidth", &settings.ScrWidth},
-        {"ScrHeight", &settings.ScrHeight},
-        {"Software", &settings.FastMode},
-        {"Size", &settings.Size},
-        {"Speed", &settings.Speed},
-        {"3dfx", &settings.Use3dfx},
-    };
-    for (const auto& number : numbers) {
-        if (QueryNumber(key, number.name, *number.field) && number.field == &settings.FastMode)
-            host.fastMode = settings.FastMode;
+    for (const SettingEntry& entry : kSettingEntries) {
+        if (entry.kind == SettingKind::Text) {
+            char text[kMessageReadBytes];
+            DWORD length = sizeof text;
+            if (RegQueryValueExA(key, entry.name, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                                 &length) == ERROR_SUCCESS)
+                TakeMessage(settings.*entry.text, text, static_cast<int>(length));
+        } else if (entry.kind == SettingKind::Choice) {
+            QueryChoice(key, entry.name, entry.high + 1, settings.*entry.number);
+        } else {
+            QueryNumber(key, entry.name, settings.*entry.number);
+        }
     }
-
-    // After the ten, the values with a fixed list of choices; anything they cannot use gives
-    // the default.
-    const struct {
-        const char* name;
-        int32_t count;
-        int32_t* field;
-    } choices[] = {
-        {"Monitors", kMonitorChoices, &settings.Monitors},
-        {"RainColor", kRainColorCount, &settings.RainColor},
-        {"GlyphSet", kGlyphSetCount, &settings.GlyphSet},
-    };
-    for (const auto& choice : choices) QueryChoice(key, choice.name, choice.count, *choice.field);
     RegCloseKey(key);
 }
 
@@ -122,21 +96,16 @@ HKEY CreateProgramKey() {
     return key;
 }
 
-void SaveSettings(const HostState& host) {
+bool SaveSettings(const Settings& settings) {
     HKEY key = CreateProgramKey();
-    if (!key) return;
-    // In the order they are written; a single failed write is not worth a word to the user.
-    const struct {
-        const char* name;
-        int32_t value;
-    } numbers[] = {
-        {"ScrWidth", settings.ScrWidth},   {"ScrHeight", settings.ScrHeight},
-        {"ColorBits", settings.ColorBits}, {"Hertz", settings.Hertz},
-        {"Software", host.fastMode},       {"Size", settings.Size},
-        {"Speed", settings.Speed},         {"3dfx", settings.Use3dfx},
-        {"Monitors", settings.Monitors},   {"RainColor", settings.RainColor},
-        {"GlyphSet", settings.GlyphSet},
-    };
-    for (const auto& number : numbers) SetNumberValue(key, number.name, number.value);
+    if (!key) return false;
+    for (const SettingEntry& entry : kSettingEntries) {
+        if (entry.kind == SettingKind::Text)
+            RegSetValueExA(key, entry.name, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(settings.*entry.text), kMessageBytes);
+        else
+            SetNumberValue(key, entry.name, settings.*entry.number);
+    }
     RegCloseKey(key);
+    return true;
 }

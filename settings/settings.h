@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "resources/resource_ids.h"
+
 constexpr int kMessageBytes = 32;  // 31 characters and the terminating zero
 constexpr int kMaxMessageLength = 31;
 constexpr int32_t kRainColorCount = 6;  // RainColor: Green, Blue, Red, Amber, Violet, White
@@ -14,21 +16,69 @@ constexpr int32_t kEveryMonitor = 1;        // one field per monitor, desktop re
 constexpr int32_t kPrimaryMonitorOthersBlack = 2;
 constexpr int32_t kMonitorChoices = 3;
 
+// The record: one field per row of settings/settings_list.h, with the row's default. The four
+// display fields start at 0; the host fills them from the current display mode.
 struct Settings {
-    int32_t ScrWidth = 0;  // display mode to switch to and draw for; host fills the defaults
-    int32_t ScrHeight = 0;
-    int32_t ColorBits = 0;
-    int32_t Hertz = 0;       // 0: no refresh rate requested
-    int32_t Size = 52;       // glyph columns across the screen
-    int32_t Speed = 30;      // milliseconds between rain update steps
-    int32_t Continuous = 0;  // flags count as set when non-zero
-    int32_t FastMode = 0;
-    int32_t Use3dfx = 0;
-    char Message[kMessageBytes] = "THE TORVEX";
-    int32_t Monitors = kPrimaryMonitorOnly;  // where the rain falls (the kMonitors choices)
-    int32_t RainColor = 0;                   // 0..kRainColorCount-1; 0 is the green look
-    int32_t GlyphSet = 0;                    // 0..kGlyphSetCount-1; 0 is the rain glyphs
+#define SETTING_TEXT(name, field, value, ...) char field[kMessageBytes] = value;
+#define SETTING_FLAG(name, field, value, ...) int32_t field = value;
+#define SETTING_NUMBER SETTING_FLAG
+#define SETTING_CHOICE SETTING_FLAG
+#include "settings/settings_list.h"
 };
+
+// One row of the list as the store, the dialog and the tool read it.
+enum class SettingKind { Text, Flag, Number, Choice };
+enum class ToolUse { NoFlag, Scene, Look };
+constexpr int kMaxChoices = 8;
+
+struct SettingEntry {
+    SettingKind kind;
+    const char* name;                       // the registry value
+    int32_t Settings::*number;              // the field of a flag, number or choice
+    char (Settings::*text)[kMessageBytes];  // the field of the text
+    int control;                            // its control in the settings dialog
+    int32_t low, high, step;                // a number's trackbar range; 0..count-1 for a choice
+    const char* names[kMaxChoices];         // a choice's entries, in the order of their numbers
+    ToolUse tool;
+    const char* flag;       // torvex-tool's option, or nullptr
+    const char* valueName;  // its value in the usage line; nullptr for a switch
+};
+
+// The rows, in the list's order.
+// clang-format off
+#define SETTING_NAMES(...) {__VA_ARGS__}
+inline constexpr SettingEntry kSettingEntries[] = {
+#define SETTING_TEXT(name, field, value, control, tool, flag, valueName) \
+    {SettingKind::Text, name, nullptr, &Settings::field, control, 0, 0, 0, {}, \
+     ToolUse::tool, flag, valueName},
+#define SETTING_FLAG(name, field, value, control, tool, flag) \
+    {SettingKind::Flag, name, &Settings::field, nullptr, control, 0, 1, 1, {}, \
+     ToolUse::tool, flag, nullptr},
+#define SETTING_NUMBER(name, field, value, control, low, high, step, tool, flag, valueName) \
+    {SettingKind::Number, name, &Settings::field, nullptr, control, low, high, step, {}, \
+     ToolUse::tool, flag, valueName},
+#define SETTING_CHOICE(name, field, value, control, count, names, tool, flag, valueName) \
+    {SettingKind::Choice, name, &Settings::field, nullptr, control, 0, (count) - 1, 1, \
+     SETTING_NAMES names, ToolUse::tool, flag, valueName},
+#include "settings/settings_list.h"
+};
+#undef SETTING_NAMES
+// clang-format on
+
+// Each row is whole: a choice names exactly its count entries, and a tool flag is named exactly
+// when the row has a tool use, with a value name unless it is a flag's switch.
+constexpr bool RowsAreWhole() {
+    for (const SettingEntry& entry : kSettingEntries) {
+        if ((entry.tool != ToolUse::NoFlag) != (entry.flag != nullptr)) return false;
+        if (entry.flag && (entry.kind == SettingKind::Flag) != (entry.valueName == nullptr))
+            return false;
+        if (entry.kind != SettingKind::Choice) continue;
+        for (int32_t i = 0; i < kMaxChoices; ++i)
+            if ((entry.names[i] != nullptr) != (i <= entry.high)) return false;
+    }
+    return true;
+}
+static_assert(RowsAreWhole(), "a row of settings/settings_list.h lacks a name or has one too many");
 
 extern Settings settings;
 

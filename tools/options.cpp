@@ -33,6 +33,42 @@ bool TakeNumber(const char* text, int64_t min, int64_t max, T& field) {
     return true;
 }
 
+// A stored setting's option takes what loading the setting would keep: any 32-bit number, a
+// choice that names an entry (the tool refuses the rest rather than fall back to 0), any text
+// (cut and upper-cased as a stored message is); a flag's switch sets it to 1. Empty when the
+// value is taken, else what it needs.
+std::string TakeSetting(const SettingEntry& entry, Settings& settings, const char* value) {
+    switch (entry.kind) {
+    case SettingKind::Text: {
+        // Only the first 31 characters can be taken; the length just has to reach past them.
+        const size_t length = std::strlen(value);
+        TakeMessage(settings.*entry.text, value,
+                    static_cast<int>(length < kMessageBytes ? length : kMessageBytes));
+        return "";
+    }
+    case SettingKind::Flag:
+        settings.*entry.number = 1;
+        return "";
+    case SettingKind::Number:
+        return TakeNumber(value, INT32_MIN, INT32_MAX, settings.*entry.number)
+                   ? ""
+                   : "a 32-bit whole number";
+    case SettingKind::Choice:
+        return TakeNumber(value, 0, entry.high, settings.*entry.number)
+                   ? ""
+                   : "a whole number from 0 to " + std::to_string(entry.high);
+    }
+    return "";
+}
+
+// The options of the settings rows that name a flag for `use`, in the list's order.
+std::vector<ToolOption> SettingOptions(ToolUse use) {
+    std::vector<ToolOption> options;
+    for (const SettingEntry& entry : kSettingEntries)
+        if (entry.tool == use) options.push_back({entry.flag, entry.valueName, nullptr, &entry});
+    return options;
+}
+
 }  // namespace
 
 bool ParseMonitor(const char* text, MonitorRect& monitor) {
@@ -61,7 +97,7 @@ bool ParseMonitor(const char* text, MonitorRect& monitor) {
 }
 
 std::vector<ToolOption> SceneOptions() {
-    return {
+    std::vector<ToolOption> options = {
         {"--width", "W",
          [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 1, kMaxScreenSide, o.width) ? nullptr
@@ -72,25 +108,9 @@ std::vector<ToolOption> SceneOptions() {
              return TakeNumber(v, 1, kMaxScreenSide, o.height) ? nullptr
                                                                : "a whole number from 1 to 65536";
          }},
-        {"--size", "N",
-         [](ToolOptions& o, const char* v) -> const char* {
-             return TakeNumber(v, INT32_MIN, INT32_MAX, o.size) ? nullptr : "a 32-bit whole number";
-         }},
-        {"--message", "TEXT",
-         [](ToolOptions& o, const char* v) -> const char* {
-             o.message = v;
-             return nullptr;
-         }},
-        {"--continuous", nullptr,
-         [](ToolOptions& o, const char*) -> const char* {
-             o.continuous = true;
-             return nullptr;
-         }},
-        {"--fast", nullptr,
-         [](ToolOptions& o, const char*) -> const char* {
-             o.fast = true;
-             return nullptr;
-         }},
+    };
+    for (const ToolOption& option : SettingOptions(ToolUse::Scene)) options.push_back(option);
+    const ToolOption clockAndMonitors[] = {
         {"--tick", "T",
          [](ToolOptions& o, const char* v) -> const char* {
              return TakeNumber(v, 0, UINT32_MAX, o.tick) ? nullptr
@@ -117,22 +137,11 @@ std::vector<ToolOption> SceneOptions() {
              return nullptr;
          }},
     };
+    for (const ToolOption& option : clockAndMonitors) options.push_back(option);
+    return options;
 }
 
-std::vector<ToolOption> LookOptions() {
-    return {
-        {"--color", "N",
-         [](ToolOptions& o, const char* v) -> const char* {
-             return TakeNumber(v, 0, kRainColorCount - 1, o.color) ? nullptr
-                                                                   : "a whole number from 0 to 5";
-         }},
-        {"--glyphs", "N",
-         [](ToolOptions& o, const char* v) -> const char* {
-             return TakeNumber(v, 0, kGlyphSetCount - 1, o.glyphs) ? nullptr
-                                                                   : "a whole number from 0 to 3";
-         }},
-    };
-}
+std::vector<ToolOption> LookOptions() { return SettingOptions(ToolUse::Look); }
 
 bool ParseToolOptions(int count, const char* const* arguments, int first,
                       const std::vector<ToolOption>& accepted, ToolOptions& options,
@@ -154,7 +163,12 @@ bool ParseToolOptions(int count, const char* const* arguments, int first,
             }
             value = arguments[++i];
         }
-        if (const char* problem = option->take(options, value)) {
+        std::string problem;
+        if (option->setting)
+            problem = TakeSetting(*option->setting, options.settings, value);
+        else if (const char* wrong = option->take(options, value))
+            problem = wrong;
+        if (!problem.empty()) {
             error = std::string(option->name) + " needs " + problem + ", not '" + value + "'";
             return false;
         }

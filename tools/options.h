@@ -1,6 +1,7 @@
 // Command-line options of torvex-tool's subcommands: one record holding every option's value
 // and one parser driven by a table of accepted options, so each subcommand lists what it takes
-// (the scene options are shared) and every subcommand reports bad input the same way.
+// (the scene options are shared) and every subcommand reports bad input the same way. The options
+// of stored settings come from the rows of settings/settings_list.h that name a flag.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,20 +11,16 @@
 #include "settings/settings.h"
 
 struct ToolOptions {
-    // The scene: screen, columns, message, modes and the clock of the update steps.
+    // The scene: screen, the stored settings and the clock of the update steps.
     int32_t width = 1024;
     int32_t height = 768;
-    // The saver's own defaults, so a bare command line shows what the saver shows.
-    int32_t size = Settings{}.Size;  // column count before clamping to 1..width
-    std::string message = Settings{}.Message;
-    bool continuous = false;
-    bool fast = false;
-    uint32_t tick = 0;                     // tick count when the field is built
-    int32_t interval = 31;                 // milliseconds between update steps
-    int32_t steps = 0;                     // update steps run after building
-    std::string out;                       // shot: the PNG file to write
-    int32_t color = Settings{}.RainColor;  // shot: RainColor, 0..5
-    int32_t glyphs = Settings{}.GlyphSet;  // shot: GlyphSet, 0..3
+    // The saver's own defaults, so a bare command line shows what the saver shows. Size is the
+    // column count before clamping to 1..width.
+    Settings settings;
+    uint32_t tick = 0;      // tick count when the field is built
+    int32_t interval = 31;  // milliseconds between update steps
+    int32_t steps = 0;      // update steps run after building
+    std::string out;        // shot: the PNG file to write
     int32_t art = 0;  // shot: the largest glyph artwork side to use; 0 chooses as the saver does
     // --monitor, repeatable, the primary first: one field per monitor. Empty: one plain field.
     std::vector<MonitorRect> monitors;
@@ -34,12 +31,16 @@ struct ToolOption {
     const char* valueName;  // "W" in the usage line; nullptr for a switch without a value
     // Stores the value (nullptr for a switch); returns what is wrong with it, or nullptr.
     const char* (*take)(ToolOptions& options, const char* value);
+    // An option of a stored setting instead takes its value into that row's field.
+    const SettingEntry* setting = nullptr;
 };
 
-// --width --height --size --message --continuous --fast --tick --interval --steps --monitor
+// --width --height, the settings' Scene flags (--message --continuous --fast --size), then
+// --tick --interval --steps --monitor.
 std::vector<ToolOption> SceneOptions();
 
-// --color --glyphs: the look of a drawn scene (the field itself is the same for every look).
+// The settings' Look flags (--color --glyphs): the look of a drawn scene (the field itself is the
+// same for every look).
 std::vector<ToolOption> LookOptions();
 
 // Reads arguments[first..count) into options. On bad input returns false and sets error to one

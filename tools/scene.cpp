@@ -12,18 +12,10 @@ uint32_t fixedTick = 0;
 uint32_t FixedTick() { return fixedTick; }
 
 void TakeSettings(const ToolOptions& options) {
+    settings = options.settings;
     settings.ScrWidth = options.width;
     settings.ScrHeight = options.height;
-    settings.Size = options.size;
-    settings.Continuous = options.continuous ? 1 : 0;
-    settings.FastMode = options.fast ? 1 : 0;
-    settings.RainColor = options.color;
-    settings.GlyphSet = options.glyphs;
     rainRenderer.colors = RainColorScheme(settings.RainColor);
-    // Only the first 31 characters can be taken; the length just has to reach past them.
-    const size_t length = options.message.size();
-    TakeMessage(settings.Message, options.message.c_str(),
-                static_cast<int>(length < kMessageBytes ? length : kMessageBytes));
 }
 
 // Seeds, builds with `build`, then runs the steps with `update`, all on the fixed clock: the

@@ -6,17 +6,8 @@
 #   restart_wine PREFIX             Wine reads display settings at server start: after a change
 #   stop_two_monitors               ends the prefix's server and both X servers
 # Needs `fail` from the caller. Wine's binary is in $wine afterwards.
+. "$(dirname "${BASH_SOURCE[0]}")/wine.bash"
 two_monitor_pids=()
-
-_free_display() {  # the first free display number from $1
-  local n=$1
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  echo "$n"
-}
-_wait_display() {
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$1" ] && return 0; sleep 0.1; done
-  return 1
-}
 
 restart_wine() {
   wineserver -k >/dev/null 2>&1 </dev/null
@@ -26,19 +17,18 @@ restart_wine() {
 
 start_two_monitors() {
   local art=$1 prefix=$2 host nested
-  host=$(_free_display 150)
+  host=$(free_display 150)
   Xvfb ":$host" -screen 0 2048x1024x24 -nolisten tcp >"$art/xvfb.log" 2>&1 &
   two_monitor_pids+=($!)
-  _wait_display "$host" || fail "Xvfb did not start"
-  nested=$(_free_display $((host + 1)))
+  wait_display "$host" || fail "Xvfb did not start"
+  nested=$(free_display $((host + 1)))
   DISPLAY=":$host" Xephyr ":$nested" -screen 1024x768 -screen 800x600 +xinerama -nolisten tcp \
     >"$art/xephyr.log" 2>&1 &
   two_monitor_pids+=($!)
-  _wait_display "$nested" || fail "Xephyr did not start"
+  wait_display "$nested" || fail "Xephyr did not start"
   export DISPLAY=":$nested" WINEPREFIX="$(pwd)/$prefix" WINEARCH=win64 WINEDEBUG=-all
   unset TORVEX_OWN_DISPLAY
-  wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-  [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+  wine=$(wine_binary)
   scripts/wine-run --prefix "$prefix" --boot || fail "the Wine prefix did not boot"
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f </dev/null >/dev/null 2>&1
   "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \

@@ -27,8 +27,8 @@ step() { echo "-- $*"; }
 scripts/wine-run --prefix "$prefix" --boot || fail "wine prefix did not boot"
 export WINEPREFIX="$root/$prefix" WINEARCH=win64 WINEDEBUG=-all
 export DISPLAY=$(cat "$prefix.state/display")
-wine=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-[ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+. scripts/lib/wine.bash
+wine=$(wine_binary)
 winpath() { echo "Z:$(cd "$(dirname "$1")" && pwd | sed 's|/|\\|g')\\$(basename "$1")"; }
 scr_win=$(winpath "$scr")
 key='HKCU\Software\Qor\Torvex Saver V2'

@@ -6,7 +6,9 @@ cd "$(dirname "$0")/../.."
 seconds="${TORVEX_FUZZ_SECONDS:-5}"
 out=build/fuzz
 mkdir -p "$out"
-flags=(-std=c++17 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+# Warnings fail this build too, as they fail the presets'.
+flags=(-std=c++17 -g -O1 -I. -Wall -Wextra -Werror -fsanitize=fuzzer,address,undefined
+       -fno-sanitize-recover=all)
 
 build() {  # name sources...
   local name=$1; shift

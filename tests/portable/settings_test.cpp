@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "rain/random.h"
 #include "settings/settings.h"
@@ -57,4 +59,19 @@ TEST(Random, KnownSequenceAfterSeeding) {
     EXPECT_EQ(Random(), 41);  // seeding restarts the sequence
     SeedRandom(0);
     EXPECT_EQ(Random(), 38);
+}
+
+// The list's rows are the order the store writes. The values stored so far keep the order the
+// registry has always held them in (the message and Continuous, the display mode, fast mode,
+// size, speed, driver, then the three choices); a new one goes after them.
+TEST(SettingsList, RowsKeepTheRegistrysOrder) {
+    const std::vector<std::string> stored = {
+        "MSTRING", "Continuous", "ScrWidth", "ScrHeight", "ColorBits", "Hertz",    "Software",
+        "Size",    "Speed",      "3dfx",     "Monitors",  "RainColor", "GlyphSet",
+    };
+    std::vector<std::string> rows;
+    for (const SettingEntry& entry : kSettingEntries) rows.push_back(entry.name);
+    ASSERT_GE(rows.size(), stored.size());
+    rows.resize(stored.size());
+    EXPECT_EQ(rows, stored);
 }

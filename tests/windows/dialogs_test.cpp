@@ -63,7 +63,7 @@ INT_PTR RunSettingsDialog(std::vector<Turn> script) {
     turns = std::move(script);
     SetTimer(nullptr, 0, 20, PlayTurn);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, GiveUp);
-    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr, *hostState);
+    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr);
     KillTimer(nullptr, guard);
     EXPECT_TRUE(turns.empty()) << "the dialog closed before the script ended";
     turns.clear();
@@ -171,7 +171,7 @@ TEST_F(Dialogs, InitialStateAndWhatOkStoresFromIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
         settings.Continuous = c.continuous;
-        host.fastMode = c.fastMode;
+        settings.FastMode = c.fastMode;
         settings.Use3dfx = c.use3dfx;
         settings.Size = c.size;
         settings.Speed = c.speed;

@@ -69,10 +69,9 @@ TEST_F(RegistryStore, FirstStartWithoutKeysKeepsEveryDefault) {
     host.passwordDialogOpen = 1;
     host.passwordDelay = 77;
     ReadSystemSaverSettings(host);
-    LoadSettings(host);
+    LoadSettings(settings);
     EXPECT_EQ(host.passwordDelay, 5);
     EXPECT_EQ(host.passwordDialogOpen, 0);
-    EXPECT_EQ(host.fastMode, 0);
     EXPECT_STREQ(settings.Message, "THE TORVEX");
     EXPECT_EQ(settings.ScrWidth, 1111);
     EXPECT_EQ(settings.ScrHeight, 2222);
@@ -109,7 +108,7 @@ TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
         SCOPED_TRACE(c.expected);
         settings = Settings{};
         Write(program, "MSTRING", c.type, c.data);
-        LoadSettings(host);
+        LoadSettings(settings);
         EXPECT_STREQ(settings.Message, c.expected);
         EXPECT_LE(std::strlen(settings.Message), 31u);
         for (size_t i = std::strlen(settings.Message); i < sizeof settings.Message; ++i)
@@ -138,13 +137,11 @@ TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         settings = Settings{};
-        host = HostState{};
         Write(program, "Size", c.type, c.data);
         Write(program, "Software", c.type, c.data);
-        LoadSettings(host);
+        LoadSettings(settings);
         EXPECT_EQ(settings.Size, c.read ? c.value : 52);
         EXPECT_EQ(settings.FastMode, c.read ? c.value : 0);
-        EXPECT_EQ(host.fastMode, c.read ? c.value : 0);
     }
 }
 
@@ -161,9 +158,8 @@ TEST_F(RegistryStore, EachValueFillsItsOwnField) {
         {"3dfx", 7, &settings.Use3dfx},
     };
     for (const auto& v : values) Write(program, v.name, REG_DWORD, Le32(uint32_t(v.value)));
-    LoadSettings(host);
+    LoadSettings(settings);
     for (const auto& v : values) EXPECT_EQ(*v.field, v.value) << v.name;
-    EXPECT_EQ(host.fastMode, 2);  // "Software" 2 counts as set, unclamped
     EXPECT_STREQ(settings.Message, "THE TORVEX");
 }
 
@@ -193,7 +189,7 @@ TEST_F(RegistryStore, LookChoicesOutsideTheirListsFallBackToTheDefault) {
         settings.GlyphSet = 2;
         Write(program, "RainColor", c.type, c.data);
         Write(program, "GlyphSet", c.type, c.data);
-        LoadSettings(host);
+        LoadSettings(settings);
         EXPECT_EQ(settings.RainColor, c.color);
         EXPECT_EQ(settings.GlyphSet, c.glyphs);
     }
@@ -201,7 +197,7 @@ TEST_F(RegistryStore, LookChoicesOutsideTheirListsFallBackToTheDefault) {
     Remove(program, "GlyphSet");
     settings.RainColor = 4;  // missing values keep what the record holds
     settings.GlyphSet = 2;
-    LoadSettings(host);
+    LoadSettings(settings);
     EXPECT_EQ(settings.RainColor, 4);
     EXPECT_EQ(settings.GlyphSet, 2);
 }
@@ -230,34 +226,43 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     EXPECT_EQ(host.passwordDelay, 5);
 }
 
-TEST_F(RegistryStore, SaveWritesTheEightNumbersThenTheThreeChoicesAsDwords) {
+TEST_F(RegistryStore, SaveWritesTheMessageThenEveryNumberAsDwords) {
+    TakeMessage(settings.Message, "hello", 5);
+    settings.Continuous = 1;
     settings.ScrWidth = 1024;
     settings.ScrHeight = 768;
     settings.ColorBits = 32;
     settings.Hertz = 0;
-    settings.FastMode = 1;  // the dialog's copy in the host is what gets stored
+    settings.FastMode = 1;
     settings.Size = 67;
     settings.Speed = -10;
     settings.Use3dfx = 1;
     settings.Monitors = 2;
     settings.RainColor = 4;
     settings.GlyphSet = 2;
-    host.fastMode = 0;
-    SaveSettings(host);
+    EXPECT_TRUE(SaveSettings(settings));
 
     HKEY key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     DWORD count = 0;
     RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(count, 11u);  // neither "MSTRING" nor "Continuous"
+    EXPECT_EQ(count, 13u);
+    BYTE message[64];
+    DWORD messageType = 0, messageLength = sizeof message;
+    ASSERT_EQ(RegQueryValueExA(key, "MSTRING", nullptr, &messageType, message, &messageLength),
+              ERROR_SUCCESS);
+    EXPECT_EQ(messageType, DWORD(REG_SZ));
+    std::vector<BYTE> hello(32, 0);
+    std::memcpy(hello.data(), "HELLO", 5);
+    EXPECT_EQ(std::vector<BYTE>(message, message + messageLength), hello);  // zero-filled
     const struct {
         const char* name;
         uint32_t value;
     } expected[] = {
-        {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},        {"Hertz", 0},
-        {"Software", 0},    {"Size", 67},       {"Speed", uint32_t(-10)}, {"3dfx", 1},
-        {"Monitors", 2},    {"RainColor", 4},   {"GlyphSet", 2},
+        {"Continuous", 1}, {"ScrWidth", 1024}, {"ScrHeight", 768}, {"ColorBits", 32},
+        {"Hertz", 0},      {"Software", 1},    {"Size", 67},       {"Speed", uint32_t(-10)},
+        {"3dfx", 1},       {"Monitors", 2},    {"RainColor", 4},   {"GlyphSet", 2},
     };
     for (const auto& e : expected) {
         BYTE data[16];
@@ -279,11 +284,11 @@ TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
     EXPECT_EQ(CreateProgramKey(), nullptr);
 
     settings.Size = 60;
-    SaveSettings(host);
+    EXPECT_FALSE(SaveSettings(settings));
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     settings = Settings{};
-    LoadSettings(host);
+    LoadSettings(settings);
     EXPECT_EQ(settings.Size, 52);
 }
 
@@ -325,11 +330,11 @@ TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
     }
 
     ReadSystemSaverSettings(host);
-    LoadSettings(host);
+    LoadSettings(settings);
     EXPECT_EQ(host.passwordDelay, 9);
     EXPECT_EQ(settings.Size, 60);
     EXPECT_STREQ(settings.Message, "LOCKED");
-    EXPECT_EQ(host.fastMode, 1);
+    EXPECT_EQ(settings.FastMode, 1);
 
     for (const std::string& key : {program, system})
         EXPECT_TRUE(SetKeyAccess(key, "D:(A;;KA;;;WD)")) << key;  // so the scratch key can go
@@ -362,7 +367,7 @@ TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
         // A value that is there replaces whatever the record held; a missing one leaves the
         // record's default.
         settings.Monitors = c.type != 0 ? 7 : Settings{}.Monitors;
-        LoadSettings(host);
+        LoadSettings(settings);
         EXPECT_EQ(settings.Monitors, c.expected);
         EXPECT_EQ(settings.Size, 60);
     }
