@@ -17,6 +17,7 @@
 #include "gl/osmesa.h"
 #include "rain/cells.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "rain/random.h"
 #include "render/draw.h"
 #include "render/glyph_tiles.h"
@@ -27,18 +28,19 @@ namespace {
 
 // A field as the saver has it a few seconds into a run (mid-cycle, rain on a full screen).
 void BuildField(int width, int height, int columns, bool fast) {
-    rainField.release();
+    rainMonitors.release();
     settings.ScrWidth = width;
     settings.ScrHeight = height;
     settings.Size = columns;
     settings.FastMode = fast ? 1 : 0;
     settings.Continuous = 0;
     SeedRandom(77);
-    rainField.build(width, height, columns, fast, false, settings.Message);
+    const MonitorRect screen{0, 0, width, height};
+    rainMonitors.build(&screen, 1, false, columns, fast, false, settings.Message);
     // step(), not update(): update reseeds from the clock, and the field must be the same in
     // every run.
-    for (int step = 0; step < 150; ++step) rainField.step();
-    PrepareRainDrawing(rainField);
+    for (int step = 0; step < 150; ++step) rainMonitors.fields[0].step();
+    PrepareRainDrawing(rainMonitors.fields[0]);
 }
 
 void FrameCallsThroughNoOpTable(benchmark::State& state) {
@@ -47,7 +49,7 @@ void FrameCallsThroughNoOpTable(benchmark::State& state) {
     FillGlTableWithNoOps();
     BuildField(1920, 1080, columns, fast);
     for (auto _ : state) DrawRainFrame();
-    rainField.release();
+    rainMonitors.release();
 }
 BENCHMARK(FrameCallsThroughNoOpTable)
     ->ArgNames({"columns", "fast"})
@@ -112,7 +114,7 @@ BareLists CompileBareLists(GLfloat c, bool fast) {
 
 // The cells the old drawing drew: the same list without leaving out those above the screen.
 std::vector<RainCell> CellsDrawnCellByCell() {
-    RainField tall = rainField;
+    RainField tall = rainMonitors.fields[0];
     tall.height = INT_MAX / 4;
     std::vector<RainCell> cells;
     ListRainCells(tall, cells);
@@ -218,7 +220,7 @@ void FullFrameThroughMesa(benchmark::State& state) {
     state.counters["ours_fps"] = frames / ours;
     state.counters["bare_fps"] = frames / bare;
     state.counters["ours/bare"] = ours / bare;
-    rainField.release();
+    rainMonitors.release();
     CloseOsMesa(mesa);
 }
 BENCHMARK(FullFrameThroughMesa)
@@ -284,7 +286,7 @@ void FullFrameByLook(benchmark::State& state) {
     state.counters["look_fps"] = frames / chosen;
     state.counters["default_fps"] = frames / standard;
     state.counters["look/default"] = chosen / standard;
-    rainField.release();
+    rainMonitors.release();
     useLook(0, 0);
     CloseOsMesa(mesa);
 }
@@ -318,7 +320,7 @@ void FullFrameByArt(benchmark::State& state) {
     state.counters["big/16px"] = big / small;
     state.counters["big_fps"] = static_cast<double>(state.iterations()) * kFramesPerTurn / big;
     rainRenderer.maxArtSide = 0;
-    rainField.release();
+    rainMonitors.release();
     CloseOsMesa(mesa);
 }
 BENCHMARK(FullFrameByArt)

@@ -112,7 +112,7 @@ bool PreviewPass() {
     }
     previewState.lastFrameTime = now;
     if (static_cast<int32_t>(now - previewState.lastStepTime) > settings.Speed) {
-        rainField.update();
+        rainMonitors.update();
         previewState.lastStepTime = now;
     }
     DrawRainFrame();

@@ -29,6 +29,8 @@ namespace {
 
 // The system writes the previous screen-saver-running state here; it is not needed.
 UINT screenSaverWasRunning = 0;
+// Whether this run's window switched the display mode, which the end of the run gives back.
+bool displayModeChanged = false;
 
 }  // namespace
 
@@ -42,9 +44,10 @@ HWND StartSaver(int showCommand) {
     // Rain beyond the primary display keeps every monitor at its desktop resolution: one
     // window over the virtual screen and no display mode change. Without monitors to cover,
     // the saver runs as on one display.
-    const std::vector<MonitorRect> monitors =
+    std::vector<MonitorRect> monitors =
         settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
     const bool onMonitors = !monitors.empty();
+    displayModeChanged = !onMonitors;
     HWND window = onMonitors
                       ? CreateVirtualScreenWindow(
                             "Torvex", BoundingRect(monitors.data(), int32_t(monitors.size())))
@@ -56,11 +59,10 @@ HWND StartSaver(int showCommand) {
     DriverMakeCurrent(deviceContext, renderContext);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
-    if (onMonitors)
-        SetupRendererForMonitors(monitors.data(), int32_t(monitors.size()),
-                                 settings.Monitors == kPrimaryMonitorOthersBlack);
-    else
-        SetupRenderer();
+    // One display is a run of one monitor: the display mode's rectangle.
+    if (!onMonitors) monitors = {MonitorRect{0, 0, settings.ScrWidth, settings.ScrHeight}};
+    SetupRendererForMonitors(monitors.data(), int32_t(monitors.size()),
+                             settings.Monitors == kPrimaryMonitorOthersBlack);
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
     if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     // Drivers may name their extensions only to a current context, which exists only now.
@@ -94,17 +96,11 @@ bool FramePass(HWND window, uint32_t& lastStepTime) {
     // once and missed steps are not made up.
     const uint32_t now = platform.timeGetTime();
     if (static_cast<int32_t>(now - lastStepTime) > settings.Speed) {
-        if (rainMonitors.count > 0)
-            rainMonitors.update();
-        else
-            rainField.update();
+        rainMonitors.update();
         lastStepTime = now;
     }
 
-    if (rainMonitors.count > 0)
-        DrawRainMonitors(rainMonitors);
-    else
-        DrawRainFrame();
+    DrawRainFrame();
     DriverSwapBuffers(deviceContext);
     return true;
 }
@@ -125,7 +121,7 @@ void StopSaver(HWND window) {
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverWasRunning, 0);
     DestroyWindow(window);
     // Rain on several monitors changed no display mode; there is nothing to give back.
-    if (rainMonitors.count == 0) platform.ChangeDisplaySettingsA(nullptr, 0);
+    if (displayModeChanged) platform.ChangeDisplaySettingsA(nullptr, 0);
     FreeDriverLibrary();
     ShowCursor(TRUE);
 }

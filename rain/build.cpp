@@ -8,8 +8,6 @@
 #include "rain/random.h"
 #include "settings/settings.h"
 
-RainField rainField;
-
 float CellSize(int32_t width, int32_t columnCount) {
     return static_cast<float>(width) / static_cast<float>(columnCount);
 }

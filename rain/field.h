@@ -68,8 +68,5 @@ struct RainField {
     void release();  // frees every stream and letter (the saver keeps them to the end)
 };
 
-// The one field of the run.
-extern RainField rainField;
-
 // The side of one cell when width pixels hold columnCount columns: the one place it is computed.
 float CellSize(int32_t width, int32_t columnCount);

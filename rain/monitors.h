@@ -1,7 +1,8 @@
-// Rain on several monitors: one field per monitor, the primary first, all stepped together and
-// drawn (render/) each into its own monitor's rectangle of one window covering the virtual screen.
-// The primary's field takes exactly the random numbers a one-monitor run takes; every other field
-// takes the numbers that follow the primary's, so no two monitors show the same rain.
+// The run's rain: one field per monitor, the primary first, all stepped together and drawn
+// (render/) each into its own monitor's rectangle of one window covering them all; one display is
+// a run of one monitor. The primary's field takes exactly the random numbers a one-monitor run
+// takes; every other field takes the numbers that follow the primary's, so no two monitors show
+// the same rain.
 #pragma once
 #include <cstdint>
 
@@ -25,7 +26,7 @@ int32_t NearestColumnCount(int32_t width, float cellSize);
 MonitorRect BoundingRect(const MonitorRect* monitors, int32_t count);
 
 struct RainMonitors {
-    int32_t count;       // fields in use; 0 when the run has one plain field
+    int32_t count;       // fields in use; 0 only before a build or when nothing had area
     MonitorRect bounds;  // the whole rectangle drawn into (the window)
     MonitorRect rects[kMaxMonitors];
     RainField fields[kMaxMonitors];
@@ -41,5 +42,5 @@ struct RainMonitors {
     void release();
 };
 
-// The fields of a run on several monitors.
+// The fields of the run, whatever its monitors.
 extern RainMonitors rainMonitors;

@@ -146,11 +146,7 @@ void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void DrawRainFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawRainField(rainField);
-    glFlush();
-}
+void DrawRainFrame() { DrawRainMonitors(rainMonitors); }
 
 void DrawRainMonitors(const RainMonitors& monitors) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -51,7 +51,7 @@ void DrawRainField(const RainField& field);
 // the model-view matrix current.
 void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height);
 
-// The frame of the run's one field: clear, DrawRainField(rainField), flush.
+// The run's frame: DrawRainMonitors(rainMonitors).
 void DrawRainFrame();
 
 // Clears the window and draws every field into its monitor's rectangle (viewport and projection

@@ -9,7 +9,6 @@
 #include "rain/colors.h"
 
 uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
-uint8_t glyphSource[kGlyphPictureBytes];
 const uint8_t* (*glyphPictureFinder)(int name) = FindGlyphPicture;
 
 namespace {
@@ -17,13 +16,13 @@ namespace {
 // Tiles are the cells transposed: each run of 16 texels is one picture column read from the top
 // down. The drawn quad maps texture t along screen x and s down screen y, so the transposition
 // is what makes every glyph show upright and unmirrored.
-void CutCell(int cell, uint8_t* tile) {
+void CutCell(const uint8_t* picture, int cell, uint8_t* tile) {
     const int cellX = 16 * (cell % 8);
     const int cellY = 16 * (cell / 8);
     for (int n = 0; n < kTileTexels; ++n) {
         const int x = cellX + n / 16;
         const int y = cellY + n % 16;
-        const uint8_t* pixel = glyphSource + (y * kGlyphPictureSide + x) * 3;
+        const uint8_t* pixel = picture + (y * kGlyphPictureSide + x) * 3;
         uint8_t* texel = tile + n * 4;
         texel[0] = pixel[0];
         texel[1] = pixel[1];
@@ -32,10 +31,10 @@ void CutCell(int cell, uint8_t* tile) {
     }
 }
 
-// Copies a picture into the source buffer and cuts cells 0, 1, ... into tiles firstTile..endTile-1.
+// Cuts cells 0, 1, ... of a picture into tiles firstTile..endTile-1.
 void CutPicture(const uint8_t* picture, int firstTile, int endTile) {
-    std::memcpy(glyphSource, picture, kGlyphPictureBytes);
-    for (int tile = firstTile; tile < endTile; ++tile) CutCell(tile - firstTile, glyphTiles[tile]);
+    for (int tile = firstTile; tile < endTile; ++tile)
+        CutCell(picture, tile - firstTile, glyphTiles[tile]);
 }
 
 [[noreturn]] void TextureTooLarge() {

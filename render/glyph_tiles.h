@@ -23,9 +23,8 @@ constexpr int kGlyphSetPictureNames[] = {kRainPictureName, 171, 172, 173};
 // The picture of a GlyphSet value; a value that names no set gives the rain glyphs.
 int GlyphSetPictureName(int32_t glyphSet);
 
-// The tile store (all zero until cut) and the buffer each picture is copied into before cutting.
+// The tile store (all zero until cut).
 extern uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
-extern uint8_t glyphSource[kGlyphPictureBytes];
 
 // The bytes of glyph picture `name` (at least kGlyphPictureBytes of them), or null when the
 // program holds no such picture. Defined once per platform.

@@ -15,24 +15,26 @@
 void SetupRenderer() { SetupRendererFor(settings.ScrWidth, settings.ScrHeight, settings.Size); }
 
 void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount) {
-    SeedRandom(platform.GetTickCount() & 0xFF);
-    // The field depends only on the seed, the settings and the window's size; the GL state after
-    // it draws no random numbers.
-    rainField.build(width, height, columnCount, settings.FastMode != 0, settings.Continuous != 0,
-                    settings.Message);
-    SetupRendererState(width, height, CellSize(rainField.width, rainField.columnCount));
-    PrepareRainDrawing(rainField);
+    const MonitorRect window{0, 0, width, height};
+    SetupRendererForMonitors(&window, 1, false, columnCount);
 }
 
 void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly) {
+    SetupRendererForMonitors(monitors, count, primaryOnly, settings.Size);
+}
+
+void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly,
+                              int32_t columnCount) {
     SeedRandom(platform.GetTickCount() & 0xFF);
-    rainMonitors.build(monitors, count, primaryOnly, settings.Size, settings.FastMode != 0,
+    // The fields depend only on the seed, the settings and the monitors; the GL state after them
+    // draws no random numbers.
+    rainMonitors.build(monitors, count, primaryOnly, columnCount, settings.FastMode != 0,
                        settings.Continuous != 0, settings.Message);
     // Every monitor has the primary's cells, give or take a fraction of a pixel: one artwork.
     const RainField& primary = rainMonitors.fields[0];
-    const float cellSide = rainMonitors.count > 0 ? CellSize(primary.width, primary.columnCount)
-                                                  : CellSize(settings.ScrWidth, settings.Size);
-    SetupRendererState(settings.ScrWidth, settings.ScrHeight, cellSide);
+    const float cellSide =
+        rainMonitors.count > 0 ? CellSize(primary.width, primary.columnCount) : 0.0f;
+    SetupRendererState(rainMonitors.bounds.width, rainMonitors.bounds.height, cellSide);
     for (int32_t k = 0; k < rainMonitors.count; ++k) PrepareRainDrawing(rainMonitors.fields[k]);
 }
 

@@ -13,9 +13,12 @@ void SetupRenderer();
 // The same for a width x height window with columnCount columns (the preview).
 void SetupRendererFor(int32_t width, int32_t height, int32_t columnCount);
 
-// The same for rain on several monitors: seeds, sets the GL state and builds one field per
-// monitor (only the primary's when primaryOnly) into rainMonitors.
+// The same for rain on several monitors: seeds, builds one field per monitor (only the
+// primary's when primaryOnly) into rainMonitors, the primary with the stored Size's columns or
+// columnCount, and sets the GL state. One display is a run of one monitor.
 void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly);
+void SetupRendererForMonitors(const MonitorRect* monitors, int32_t count, bool primaryOnly,
+                              int32_t columnCount);
 
 // The GL part alone (textures, projection, viewport, blending, texturing, clear colour) for a
 // width x height window whose cells are cellSide pixels wide (the glyph artwork is chosen for

@@ -38,23 +38,16 @@ void RunScene(const ToolOptions& options, Build build, Update update) {
 
 }  // namespace
 
-void BuildScene(const ToolOptions& options, RainField& field) {
+void BuildScene(const ToolOptions& options, RainMonitors& monitors) {
+    // Without --monitor the scene is one monitor of the options' size, as the saver runs on one
+    // display.
+    const std::vector<MonitorRect> screen = {MonitorRect{0, 0, options.width, options.height}};
+    const std::vector<MonitorRect>& rects = options.monitors.empty() ? screen : options.monitors;
     RunScene(
         options,
         [&] {
-            field.build(settings.ScrWidth, settings.ScrHeight, settings.Size,
-                        settings.FastMode != 0, settings.Continuous != 0, settings.Message);
-        },
-        [&] { field.update(); });
-}
-
-void BuildMonitorScene(const ToolOptions& options, RainMonitors& monitors) {
-    RunScene(
-        options,
-        [&] {
-            monitors.build(options.monitors.data(), static_cast<int32_t>(options.monitors.size()),
-                           false, settings.Size, settings.FastMode != 0, settings.Continuous != 0,
-                           settings.Message);
+            monitors.build(rects.data(), static_cast<int32_t>(rects.size()), false, settings.Size,
+                           settings.FastMode != 0, settings.Continuous != 0, settings.Message);
         },
         [&] { monitors.update(); });
 }

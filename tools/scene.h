@@ -7,9 +7,8 @@
 
 // Fills settings (ScrWidth, ScrHeight, Size, Message, Continuous, FastMode, RainColor, GlyphSet)
 // and the renderer's colour scheme from the options,
-// seeds with the low 8 bits of options.tick, builds field, then runs options.steps update
-// steps, step k seeing the tick count tick + k * interval. The caller releases the field.
-void BuildScene(const ToolOptions& options, RainField& field);
-
-// The same for options.monitors: one field per monitor, the primary first, stepped together.
-void BuildMonitorScene(const ToolOptions& options, RainMonitors& monitors);
+// seeds with the low 8 bits of options.tick, builds one field per monitor of options.monitors
+// (the primary first; without any, one of the options' width and height), then runs
+// options.steps update steps, step k seeing the tick count tick + k * interval. The caller
+// releases the fields.
+void BuildScene(const ToolOptions& options, RainMonitors& monitors);

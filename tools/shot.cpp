@@ -76,23 +76,15 @@ int RunShot(int count, const char* const* arguments, int first) {
     // The scene first (it seeds, builds and steps), then the rest of the saver's set-up, which
     // draws no random numbers: the field is sim's, and the frame's random numbers follow the
     // last update step's.
-    if (onMonitors)
-        BuildMonitorScene(options, rainMonitors);
-    else
-        BuildScene(options, rainField);
-    const RainField& primary = onMonitors ? rainMonitors.fields[0] : rainField;
+    BuildScene(options, rainMonitors);
+    const RainField& primary = rainMonitors.fields[0];
     rainRenderer.maxArtSide = options.art;
-    SetupRendererState(settings.ScrWidth, settings.ScrHeight,
-                       CellSize(primary.width, primary.columnCount));
+    SetupRendererState(width, height, CellSize(primary.width, primary.columnCount));
     // The additive blend needs destination alpha to read as 1, as on a buffer without alpha.
     HoldDestinationAlphaAtOne();
-    if (onMonitors)
-        DrawRainMonitors(rainMonitors);
-    else
-        DrawRainFrame();
+    DrawRainFrame();
     glFinish();
     const std::vector<unsigned char> rgb = ReadPixelsRgbTopFirst(width, height);
-    rainField.release();
     rainMonitors.release();
     ReleaseRenderer();
     CloseOsMesa(mesa);

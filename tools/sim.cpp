@@ -84,17 +84,11 @@ int RunSim(int count, const char* const* arguments, int first) {
                      UsageLine("sim", accepted).c_str());
         return 2;
     }
-    std::string json;
-    if (options.monitors.empty()) {
-        RainField field{};
-        BuildScene(options, field);
-        json = FieldJson(field);
-        field.release();
-    } else {
-        BuildMonitorScene(options, rainMonitors);
-        json = MonitorsJson(rainMonitors);
-        rainMonitors.release();
-    }
+    BuildScene(options, rainMonitors);
+    // Without --monitor the one field is printed alone, as it always was.
+    const std::string json =
+        options.monitors.empty() ? FieldJson(rainMonitors.fields[0]) : MonitorsJson(rainMonitors);
+    rainMonitors.release();
     std::fwrite(json.data(), 1, json.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

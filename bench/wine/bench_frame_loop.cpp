@@ -172,7 +172,7 @@ int RunPowerBench(double seconds, bool fast, bool continuous) {
     settings.Continuous = continuous ? 1 : 0;
     HWND window = StartSaver(SW_SHOW);
     // Stepped until every stream is on screen, rather than timing the first streams' entry.
-    for (int step = 0; step < kWarmUpSteps; ++step) rainField.update();
+    for (int step = 0; step < kWarmUpSteps; ++step) rainMonitors.update();
     const bool swapControl = glTable.wglSwapIntervalEXT != nullptr;
     std::printf(
         "%s mode, %s, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control "
@@ -251,8 +251,8 @@ int main(int argc, char** argv) {
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
-    // The primary's field when there is one per monitor: all step together.
-    const RainField& field = rainMonitors.count > 0 ? rainMonitors.fields[0] : rainField;
+    // The primary's field: all step together.
+    const RainField& field = rainMonitors.fields[0];
     const int32_t firstCycle = field.cycleCounter;
     long done = 0;
     while (done < frames && FramePass(window, lastStepTime)) ++done;

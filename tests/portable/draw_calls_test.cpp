@@ -38,7 +38,7 @@ protected:
         StartRecording();
     }
     void TearDown() override {
-        rainField.release();
+        rainMonitors.release();
         settings = saved;
         platform = kRealPlatform;
     }
@@ -101,10 +101,10 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         EXPECT_EQ(images[1].pixels[16 * 4], letters[16 * 3]);
 
         // Seeded with the tick's low 8 bits and nothing drawn before the build: same field.
-        const float firstX = rainField.firstStream->x;
-        const float firstY = rainField.firstStream->y;
-        const float letterY = rainField.letters[0]->y;
-        EXPECT_EQ(rainField.firstStream->fastMode, fast);
+        const float firstX = rainMonitors.fields[0].firstStream->x;
+        const float firstY = rainMonitors.fields[0].firstStream->y;
+        const float letterY = rainMonitors.fields[0].letters[0]->y;
+        EXPECT_EQ(rainMonitors.fields[0].firstStream->fastMode, fast);
         SeedRandom(0x45);
         RainField again{};
         again.build(settings.ScrWidth, settings.ScrHeight, 50, fast, false, settings.Message);
@@ -112,7 +112,7 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         EXPECT_EQ(again.firstStream->y, firstY);
         EXPECT_EQ(again.letters[0]->y, letterY);
         again.release();
-        rainField.release();
+        rainMonitors.release();
     }
 }
 
@@ -147,7 +147,7 @@ TEST_F(DrawCalls, TheGlyphArtworkSuitsTheCells) {
         if (c.kind == 'm') SetupRendererForMonitors(monitors, 2, false);
         if (c.kind == 'p') SetupRendererFor(c.width, c.height, c.columns);
         if (c.kind == 's') SetupRenderer();
-        rainField.release();
+        rainMonitors.release();
         rainMonitors.release();
         const std::string side = std::to_string(8 * c.side) + ", ";
         EXPECT_EQ(RecordedCallsTo("glTexImage2D"),
@@ -197,13 +197,7 @@ TEST_F(DrawCalls, AFrameTakesAtMostAHundredCallsPerField) {
         }
         randomState = before;
         ClearRecordedCalls();
-        if (c.monitors == 1) {
-            rainField = m.fields[0];
-            DrawRainFrame();
-            rainField = RainField{};
-        } else {
-            DrawRainMonitors(m);
-        }
+        DrawRainFrame();
         EXPECT_LE(RecordedCalls().size(), 100u * m.count);
         size_t vertices = 0;
         for (const std::string& call : RecordedCallsTo("glDrawArrays"))

@@ -13,6 +13,7 @@
 #include "gl/gl.h"
 #include "gl/osmesa.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "render/draw.h"
 #include "render/glyph_tiles.h"
 #include "render/setup.h"
@@ -39,9 +40,10 @@ protected:
         settings.Size = kColumns;
     }
     void TearDown() override {
-        rainField.firstStream = nullptr;  // the records below belong to the tests
-        rainField.messageLength = 0;
-        rainField.letters[0] = nullptr;
+        rainMonitors.fields[0].firstStream = nullptr;  // the records below belong to the tests
+        rainMonitors.fields[0].messageLength = 0;
+        rainMonitors.fields[0].letters[0] = nullptr;
+        rainMonitors.count = 0;
         settings = saved;
         rainRenderer.colors = RainColorScheme(0);
         CloseOsMesa(mesa);
@@ -50,11 +52,13 @@ protected:
     // The saver's set-up without building a field: the tests place their own records.
     void Prepare(bool fast) {
         settings.FastMode = fast ? 1 : 0;
-        rainField.width = kSide;
-        rainField.height = kSide;
-        rainField.columnCount = kColumns;
-        rainField.continuous = false;
-        rainField.cycleCounter = 400;
+        rainMonitors.count = 1;
+        rainMonitors.bounds = rainMonitors.rects[0] = MonitorRect{0, 0, kSide, kSide};
+        rainMonitors.fields[0].width = kSide;
+        rainMonitors.fields[0].height = kSide;
+        rainMonitors.fields[0].columnCount = kColumns;
+        rainMonitors.fields[0].continuous = false;
+        rainMonitors.fields[0].cycleCounter = 400;
         SetupRendererState();
         HoldDestinationAlphaAtOne();
     }
@@ -63,9 +67,9 @@ protected:
     void Draw(std::vector<Stream*> streams, MessageLetter* letter = nullptr) {
         for (size_t i = 0; i < streams.size(); ++i)
             streams[i]->next = i + 1 < streams.size() ? streams[i + 1] : nullptr;
-        rainField.firstStream = streams.empty() ? nullptr : streams[0];
-        rainField.letters[0] = letter;
-        rainField.messageLength = letter ? 1 : 0;
+        rainMonitors.fields[0].firstStream = streams.empty() ? nullptr : streams[0];
+        rainMonitors.fields[0].letters[0] = letter;
+        rainMonitors.fields[0].messageLength = letter ? 1 : 0;
         DrawRainFrame();
         glFinish();
         picture = ReadPixelsRgbTopFirst(kSide, kSide);

@@ -15,6 +15,7 @@
 #include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "render/draw.h"
 #include "settings/settings.h"
 #include "tests/windows/system_state.h"
@@ -88,7 +89,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_NE(driverState.driverLibrary, nullptr);
     EXPECT_EQ(deviceContext, GetDC(window));  // the window's own device context
     EXPECT_NE(renderContext, nullptr);
-    EXPECT_NE(rainField.firstStream, nullptr);
+    EXPECT_NE(rainMonitors.fields[0].firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore - 1);  // hidden for the run
     EXPECT_EQ(registeredFor, std::vector<HWND>{window});

@@ -11,6 +11,7 @@
 #include "host/host_globals_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "render/draw.h"
 #include "settings/settings.h"
 #include "tests/support/gl_recorder.h"
@@ -58,7 +59,8 @@ protected:
         settings.ScrWidth = 640;
         settings.ScrHeight = 480;
         StartRecording();
-        rainField.build(640, 480, 20, false, false, "THE TORVEX");
+        const MonitorRect screen{0, 0, 640, 480};
+        rainMonitors.build(&screen, 1, false, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {
@@ -103,12 +105,12 @@ TEST_F(FrameLoopTest, StepsOnlyWhenMoreThanSpeedMillisecondsHavePassed) {
         uint32_t lastStepTime = c.start;
         for (size_t i = 0; i < c.passes.size(); ++i) {
             SCOPED_TRACE(i);
-            rainField.cycleCounter = 10;
+            rainMonitors.fields[0].cycleCounter = 10;
             clockNow = c.passes[i];
             ClearRecordedCalls();
             const uint32_t before = lastStepTime;
             ASSERT_TRUE(FramePass(window, lastStepTime));
-            EXPECT_EQ(rainField.cycleCounter - 10, c.steps[i]);
+            EXPECT_EQ(rainMonitors.fields[0].cycleCounter - 10, c.steps[i]);
             EXPECT_EQ(lastStepTime, c.steps[i] ? clockNow : before);
             // Every pass draws a whole frame, stepped or not.
             EXPECT_EQ(Count("glClear"), 1);
@@ -132,11 +134,11 @@ TEST_F(FrameLoopTest, TakesOneMessagePerPassAndQuitsBeforeDrawing) {
     // The quit request is posted to the window; the pass ends before stepping or drawing.
     PostMessageA(window, WM_QUIT, 0, 0);
     ClearRecordedCalls();
-    rainField.cycleCounter = 10;
+    rainMonitors.fields[0].cycleCounter = 10;
     clockNow = 100000;
     EXPECT_FALSE(FramePass(window, lastStepTime));
     EXPECT_TRUE(RecordedCalls().empty());
-    EXPECT_EQ(rainField.cycleCounter, 10);
+    EXPECT_EQ(rainMonitors.fields[0].cycleCounter, 10);
     EXPECT_EQ(lastStepTime, 0u);
 
     // Messages of other windows are not the loop's to take.
@@ -158,16 +160,17 @@ TEST_F(FrameLoopTest, LettersAreDrawnAbove325AndNeverInContinuousMode) {
     };
     settings.Speed = 30;
     // Built letters wait above the screen, where nothing is drawn: bring them down into it.
-    for (int32_t j = 0; j < rainField.messageLength; ++j) rainField.letters[j]->y = 100;
+    for (int32_t j = 0; j < rainMonitors.fields[0].messageLength; ++j)
+        rainMonitors.fields[0].letters[j]->y = 100;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "continuous " << c.continuous << " counter " << c.counter);
-        rainField.continuous = c.continuous;
-        rainField.cycleCounter = c.counter;
+        rainMonitors.fields[0].continuous = c.continuous;
+        rainMonitors.fields[0].cycleCounter = c.counter;
         uint32_t lastStepTime = clockNow;  // no step: the counter stays as set
         ClearRecordedCalls();
         ASSERT_TRUE(FramePass(window, lastStepTime));
-        EXPECT_EQ(rainField.cycleCounter, c.counter);
+        EXPECT_EQ(rainMonitors.fields[0].cycleCounter, c.counter);
         EXPECT_EQ(LetterCells(), c.letters);
     }
 }

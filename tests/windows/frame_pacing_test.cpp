@@ -17,6 +17,7 @@
 #include "host/run_saver_win32.h"
 #include "host/window_proc_win32.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "settings/settings.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/windows/system_state.h"
@@ -81,7 +82,8 @@ protected:
         deviceContext = nullptr;  // swaps go nowhere
         settings.Speed = 30;
         StartRecording();
-        rainField.build(640, 480, 20, false, false, "THE TORVEX");
+        const MonitorRect screen{0, 0, 640, 480};
+        rainMonitors.build(&screen, 1, false, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {
@@ -162,24 +164,24 @@ TEST_F(FramePacingTest, NothingIsDrawnOrSteppedWhileTheDisplayIsOff) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SendDisplayState(c.state, c.setting, c.length);
-        const int32_t counter = rainField.cycleCounter;
+        const int32_t counter = rainMonitors.fields[0].cycleCounter;
         clockNow += 100;  // a step is due
         ClearRecordedCalls();
         waits.clear();
         ASSERT_TRUE(FramePass(saverWindow, lastStepTime));
         EXPECT_EQ(Count("glFlush"), c.draws ? 1 : 0);
-        EXPECT_EQ(rainField.cycleCounter - counter, c.draws ? 1 : 0);
+        EXPECT_EQ(rainMonitors.fields[0].cycleCounter - counter, c.draws ? 1 : 0);
         // Off: one wait for messages only, with no time limit.
         EXPECT_EQ(waits,
                   c.draws ? std::vector<unsigned long>{} : std::vector<unsigned long>{INFINITE});
     }
     // A long time off, then on: one step from where the rain stopped, none made up.
     SendDisplayState(0);
-    const int32_t counter = rainField.cycleCounter;
+    const int32_t counter = rainMonitors.fields[0].cycleCounter;
     for (int pass = 0; pass < 5; ++pass, clockNow += 1000) FramePass(saverWindow, lastStepTime);
     SendDisplayState(1);
     FramePass(saverWindow, lastStepTime);
-    EXPECT_EQ(rainField.cycleCounter, counter + 1);
+    EXPECT_EQ(rainMonitors.fields[0].cycleCounter, counter + 1);
 }
 
 TEST_F(FramePacingTest, WithoutTheRegistrationCallEveryPassDraws) {

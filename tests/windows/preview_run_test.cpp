@@ -16,6 +16,7 @@
 #include "host/host_globals_win32.h"
 #include "host/preview_win32.h"
 #include "rain/field.h"
+#include "rain/monitors.h"
 #include "render/draw.h"
 #include "settings/settings.h"
 #include "tests/windows/system_state.h"
@@ -102,13 +103,13 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     GetClientRect(child, &client);
     EXPECT_EQ(client.right, kPreviewWidth);
     EXPECT_EQ(client.bottom, kPreviewHeight);
-    EXPECT_EQ(rainField.width, kPreviewWidth);
-    EXPECT_EQ(rainField.height, kPreviewHeight);
+    EXPECT_EQ(rainMonitors.fields[0].width, kPreviewWidth);
+    EXPECT_EQ(rainMonitors.fields[0].height, kPreviewHeight);
     // The count comes from this child's width against the real desktop's: 7 on 1024 pixels.
-    EXPECT_EQ(rainField.columnCount,
+    EXPECT_EQ(rainMonitors.fields[0].columnCount,
               PreviewColumnCount(52, kPreviewWidth, GetSystemMetrics(SM_CXSCREEN)));
     if (GetSystemMetrics(SM_CXSCREEN) == 1024) {
-        EXPECT_EQ(rainField.columnCount, 7);
+        EXPECT_EQ(rainMonitors.fields[0].columnCount, 7);
     }
     EXPECT_NE(renderContext, nullptr);
     EXPECT_FALSE(driverState.useDriverWgl);  // the system's OpenGL, GDI pixel formats and swaps
