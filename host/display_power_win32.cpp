@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/platform.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "base/platform.h"
 #include "host/command_line.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/preview_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
@@ -54,7 +54,7 @@ void UseRealPixels() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    moduleHandle = nullptr;
+    hostState = new HostState();
     const CommandLine commandLine = ParseCommandLine(GetCommandLineA());
     runMode = commandLine.mode;
     HWND parent = commandLine.wantsForegroundWindow
@@ -66,8 +66,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     UseRealPixels();
     TakeCurrentDisplayMode();
 
-    hostState = new HostState();
-    ReadSystemSaverSettings(*hostState);
+    hostState->passwordDelay = ReadPasswordDelay();
     LoadSettings(settings);
 
     switch (runMode) {
@@ -75,7 +74,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         ChangeSaverPassword(parent);
         break;
     case ModeSettings:
-        moduleHandle = instance;
+        hostState->module = instance;
         ShowSettingsDialog(instance, parent);
         break;
     case ModeSaver:

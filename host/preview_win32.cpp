@@ -7,15 +7,14 @@
 #include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
+#include "host/teardown_win32.h"
 #include "host/window_proc_win32.h"
 #include "host/window_win32.h"
 #include "rain/field.h"
 #include "render/draw.h"
 #include "render/setup.h"
 #include "settings/settings.h"
-
-PreviewState previewState;
 
 namespace {
 
@@ -48,7 +47,7 @@ int32_t PreviewColumnCount(int32_t size, int32_t previewWidth, int32_t desktopWi
 }
 
 HWND StartPreview(HWND parent) {
-    previewState = PreviewState{};
+    hostState->preview = PreviewState{};
     if (!IsWindow(parent)) return nullptr;
     // The 3Dfx setting is for the full screen; a child window is drawn by the system's OpenGL.
     if (LoadDriverEntryPoints("opengl32.dll") != kDriverLoaded) return nullptr;
@@ -69,11 +68,12 @@ HWND StartPreview(HWND parent) {
     }
 
     SetSaverPixelFormat(window);
-    deviceContext = GetDC(window);
-    renderContext = DriverCreateContext(deviceContext);
+    hostState->deviceContext = GetDC(window);
+    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
     // Unlike the full screen, a preview without a context ends quietly: the little monitor
     // simply stays as it was.
-    if (renderContext == nullptr || !DriverMakeCurrent(deviceContext, renderContext)) {
+    if (hostState->renderContext == nullptr ||
+        !DriverMakeCurrent(hostState->deviceContext, hostState->renderContext)) {
         DestroyWindow(window);
         FreeDriverLibrary();
         return nullptr;
@@ -81,13 +81,13 @@ HWND StartPreview(HWND parent) {
 
     const int32_t columns = PreviewColumnCount(settings.Size, width, GetSystemMetrics(SM_CXSCREEN));
     SetupRendererFor(width, height, columns);
-    if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+    if (hostState->pixelFormat.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
 
-    previewState.parent = parent;
-    previewState.window = window;
+    hostState->preview.parent = parent;
+    hostState->preview.window = window;
     const uint32_t now = platform.timeGetTime();
-    previewState.lastStepTime = now;
-    previewState.lastFrameTime = now - kPreviewFrameInterval;  // the first frame at once
+    hostState->preview.lastStepTime = now;
+    hostState->preview.lastFrameTime = now - kPreviewFrameInterval;  // the first frame at once
     return window;
 }
 
@@ -100,38 +100,32 @@ bool PreviewPass() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    if (!IsWindow(previewState.window) || !IsWindow(previewState.parent)) return false;
+    if (!IsWindow(hostState->preview.window) || !IsWindow(hostState->preview.parent)) return false;
 
     const uint32_t now = platform.timeGetTime();
-    const uint32_t sinceFrame = now - previewState.lastFrameTime;
+    const uint32_t sinceFrame = now - hostState->preview.lastFrameTime;
     if (sinceFrame < kPreviewFrameInterval) {
         // Asleep until the next frame is due, woken at once by any message.
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kPreviewFrameInterval - sinceFrame,
                                   QS_ALLINPUT);
         return true;
     }
-    previewState.lastFrameTime = now;
-    if (static_cast<int32_t>(now - previewState.lastStepTime) > settings.Speed) {
+    hostState->preview.lastFrameTime = now;
+    if (static_cast<int32_t>(now - hostState->preview.lastStepTime) > settings.Speed) {
         rainMonitors.update();
-        previewState.lastStepTime = now;
+        hostState->preview.lastStepTime = now;
     }
     DrawRainFrame();
-    DriverSwapBuffers(deviceContext);
-    ++previewState.framesDrawn;
+    DriverSwapBuffers(hostState->deviceContext);
+    ++hostState->preview.framesDrawn;
     return true;
 }
 
 void StopPreview() {
-    if (IsWindow(previewState.window)) DestroyWindow(previewState.window);
-    // A child destroyed with its parent in another thread may leave the context behind.
-    if (renderContext != nullptr) {
-        DriverMakeCurrent(nullptr, nullptr);
-        DriverDeleteContext(renderContext);
-        renderContext = nullptr;
-    }
-    deviceContext = nullptr;
-    FreeDriverLibrary();
-    previewState.window = nullptr;
+    if (IsWindow(hostState->preview.window)) DestroyWindow(hostState->preview.window);
+    // A child destroyed with its parent in another thread may leave its contexts behind.
+    FinishDrawing(hostState->preview.window);
+    hostState->preview.window = nullptr;
 }
 
 void RunPreview(HWND parent) {

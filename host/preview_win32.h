@@ -9,18 +9,6 @@
 // Frames are at least this many milliseconds apart: 1000 / 34 keeps below 30 a second.
 constexpr uint32_t kPreviewFrameInterval = 34;
 
-// The preview's record, one per process. The child's device and rendering contexts are the
-// host's deviceContext and renderContext, released by the window procedure on WM_DESTROY.
-struct PreviewState {
-    HWND parent = nullptr;
-    HWND window = nullptr;       // the child filling the parent's client area
-    uint32_t lastStepTime = 0;   // timeGetTime of the last update step
-    uint32_t lastFrameTime = 0;  // timeGetTime of the last frame drawn
-    uint32_t framesDrawn = 0;
-};
-
-extern PreviewState previewState;
-
 // Columns in a preview previewWidth pixels wide, so that its cells look as they do on a
 // desktopWidth-wide screen with `size` columns: size x previewWidth / desktopWidth, at least 1.
 // Any stored size and any widths give a count in 1..previewWidth (1 for a width below 1).

@@ -17,22 +17,14 @@
 #include "gl/gl_table.h"
 #include "host/display_power_win32.h"
 #include "host/frame_pacing_win32.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
+#include "host/teardown_win32.h"
 #include "host/window_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "render/draw.h"
 #include "render/setup.h"
 #include "settings/settings.h"
-
-namespace {
-
-// The system writes the previous screen-saver-running state here; it is not needed.
-UINT screenSaverWasRunning = 0;
-// Whether this run's window switched the display mode, which the end of the run gives back.
-bool displayModeChanged = false;
-
-}  // namespace
 
 void ChooseDriverLibrary(char* buffer) { ChooseDriverLibraryFor(settings.Use3dfx != 0, buffer); }
 
@@ -47,16 +39,16 @@ HWND StartSaver(int showCommand) {
     std::vector<MonitorRect> monitors =
         settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
     const bool onMonitors = !monitors.empty();
-    displayModeChanged = !onMonitors;
+    hostState->displayModeChanged = !onMonitors;
     HWND window = onMonitors
                       ? CreateVirtualScreenWindow(
                             "Torvex", BoundingRect(monitors.data(), int32_t(monitors.size())))
                       : CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
     if (window == nullptr) exit(1);
 
-    deviceContext = GetDC(window);
-    renderContext = DriverCreateContext(deviceContext);
-    DriverMakeCurrent(deviceContext, renderContext);
+    hostState->deviceContext = GetDC(window);
+    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
+    DriverMakeCurrent(hostState->deviceContext, hostState->renderContext);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
     // One display is a run of one monitor: the display mode's rectangle.
@@ -64,12 +56,12 @@ HWND StartSaver(int showCommand) {
     SetupRendererForMonitors(monitors.data(), int32_t(monitors.size()),
                              settings.Monitors == kPrimaryMonitorOthersBlack);
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
-    if (pixelFormatState.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
+    if (hostState->pixelFormat.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     // Drivers may name their extensions only to a current context, which exists only now.
     FillGlExtRows(ResolveGlThroughWgl, driverState.driverLibrary);
     AskForSwapPerRefresh();
     RegisterDisplayStateNotification(window);
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &screenSaverWasRunning, 0);
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &hostState->screenSaverWasRunning, 0);
     return window;
 }
 
@@ -101,7 +93,7 @@ bool FramePass(HWND window, uint32_t& lastStepTime) {
     }
 
     DrawRainFrame();
-    DriverSwapBuffers(deviceContext);
+    DriverSwapBuffers(hostState->deviceContext);
     return true;
 }
 
@@ -118,11 +110,11 @@ void RunFrameLoop(HWND window) {
 
 void StopSaver(HWND window) {
     UnregisterDisplayStateNotification();
-    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &screenSaverWasRunning, 0);
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &hostState->screenSaverWasRunning, 0);
     DestroyWindow(window);
     // Rain on several monitors changed no display mode; there is nothing to give back.
-    if (displayModeChanged) platform.ChangeDisplaySettingsA(nullptr, 0);
-    FreeDriverLibrary();
+    if (hostState->displayModeChanged) platform.ChangeDisplaySettingsA(nullptr, 0);
+    FinishDrawing(window);
     ShowCursor(TRUE);
 }
 

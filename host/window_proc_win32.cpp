@@ -8,7 +8,8 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "host/display_power_win32.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
+#include "host/teardown_win32.h"
 
 namespace {
 
@@ -91,33 +92,20 @@ void HandleMouseMove() {
     if ((dx < 0 ? -dx : dx) <= kLargeMove && (dy < 0 ? -dy : dy) <= kLargeMove) return;
 
     ReadCursor(&hostState->cursorPoint);
-    if (moveCount < kMovesBeforeClose) {
-        ++moveCount;
+    if (hostState->moveCount < kMovesBeforeClose) {
+        ++hostState->moveCount;
     } else {
-        moveCount = 0;
+        hostState->moveCount = 0;
         AskForClose();
     }
-}
-
-void ReleaseContexts(HWND window) {
-    DriverMakeCurrent(nullptr, nullptr);
-    if (renderContext) {
-        DriverDeleteContext(renderContext);
-        renderContext = nullptr;
-    }
-    if (deviceContext) {
-        ReleaseDC(window, deviceContext);
-        deviceContext = nullptr;
-    }
-    PostQuitMessage(0);
 }
 
 }  // namespace
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Without the host record there is no state to keep; behave as a plain window.
+    // Without the host record there is no state to keep and nothing drawn; a plain window.
     if (!hostState) {
-        if (message == WM_DESTROY) ReleaseContexts(window);
+        if (message == WM_DESTROY) PostQuitMessage(0);
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
@@ -129,7 +117,8 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
 
     case WM_DESTROY:
-        ReleaseContexts(window);
+        ReleaseRendering(window);
+        PostQuitMessage(0);
         break;
 
     case WM_ACTIVATE:

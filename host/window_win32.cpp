@@ -5,11 +5,9 @@
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/window_proc_win32.h"
 #include "settings/settings.h"
-
-PixelFormatState pixelFormatState;
 
 namespace {
 
@@ -18,11 +16,11 @@ void ShowError(const char* text, unsigned style) {
 }
 
 bool RegisterSaverClass() {
-    moduleHandle = GetModuleHandleA(nullptr);
+    hostState->module = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass = {};
     windowClass.style = CS_OWNDC;
     windowClass.lpfnWndProc = SaverWindowProc;
-    windowClass.hInstance = moduleHandle;
+    windowClass.hInstance = hostState->module;
     windowClass.hIcon = LoadIconA(nullptr, IDI_WINLOGO);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "OpenGL";
@@ -30,7 +28,7 @@ bool RegisterSaverClass() {
 }
 
 void BuildPixelFormat() {
-    PIXELFORMATDESCRIPTOR& format = pixelFormatState.saverPixelFormat;
+    PIXELFORMATDESCRIPTOR& format = hostState->pixelFormat.saverPixelFormat;
     format = PIXELFORMATDESCRIPTOR{};
     format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
     format.nVersion = 1;
@@ -39,7 +37,7 @@ void BuildPixelFormat() {
     format.cColorBits = static_cast<BYTE>(settings.ColorBits);
     format.cDepthBits = 16;
     format.iLayerType = PFD_MAIN_PLANE;
-    pixelFormatState.pixelFormatBuilt = true;
+    hostState->pixelFormat.pixelFormatBuilt = true;
 }
 
 // Systems often grant 8 alpha planes for a 32-bit request. Stored alpha would then scale every
@@ -49,7 +47,7 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
     int count = DescribePixelFormat(dc, chosen, sizeof granted, &granted);
     if (count == 0) return chosen;
     if (granted.cAlphaBits == 0) {
-        pixelFormatState.pixelFormatHasAlpha = false;
+        hostState->pixelFormat.pixelFormatHasAlpha = false;
         return chosen;
     }
     for (int index = 1; index <= count; ++index) {
@@ -62,7 +60,7 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
             candidate.cDepthBits >= 16 && candidate.cStencilBits == granted.cStencilBits &&
             candidate.cAccumBits == granted.cAccumBits &&
             candidate.cAuxBuffers == granted.cAuxBuffers) {
-            pixelFormatState.pixelFormatHasAlpha = false;
+            hostState->pixelFormat.pixelFormatHasAlpha = false;
             return index;
         }
     }
@@ -72,15 +70,15 @@ int PreferFormatWithoutAlpha(HDC dc, int chosen) {
 }  // namespace
 
 void SetSaverPixelFormat(HWND window) {
-    deviceContext = GetDC(window);
-    if (!pixelFormatState.pixelFormatBuilt) BuildPixelFormat();
-    pixelFormatState.pixelFormatHasAlpha = true;
-    int index = DriverChoosePixelFormat(deviceContext, &pixelFormatState.saverPixelFormat);
+    // A device context of its own: the run keeps the window's one only once the format is set.
+    HDC dc = GetDC(window);
+    if (!hostState->pixelFormat.pixelFormatBuilt) BuildPixelFormat();
+    hostState->pixelFormat.pixelFormatHasAlpha = true;
+    int index = DriverChoosePixelFormat(dc, &hostState->pixelFormat.saverPixelFormat);
     // The driver's own formats are not GDI's to describe; there the alpha stays unknown.
-    if (index != 0 && !driverState.useDriverWgl)
-        index = PreferFormatWithoutAlpha(deviceContext, index);
-    if (index != 0) DriverSetPixelFormat(deviceContext, index, &pixelFormatState.saverPixelFormat);
-    ReleaseDC(window, deviceContext);
+    if (index != 0 && !driverState.useDriverWgl) index = PreferFormatWithoutAlpha(dc, index);
+    if (index != 0) DriverSetPixelFormat(dc, index, &hostState->pixelFormat.saverPixelFormat);
+    ReleaseDC(window, dc);
 }
 
 bool SwitchDisplayMode(int width, int height) {
@@ -136,13 +134,13 @@ namespace {
 
 // The popup itself, class registered on first use; null after a reported failure.
 HWND OpenSaverWindow(DWORD extendedStyle, const char* title, int x, int y, int width, int height) {
-    if (moduleHandle == nullptr && !RegisterSaverClass()) {
+    if (hostState->module == nullptr && !RegisterSaverClass()) {
         ShowError("RegisterClass() failed:  Cannot register window class.", MB_OK);
         return nullptr;
     }
     HWND window = CreateWindowExA(extendedStyle, "OpenGL", title,
                                   WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
-                                  width, height, nullptr, nullptr, moduleHandle, nullptr);
+                                  width, height, nullptr, nullptr, hostState->module, nullptr);
     if (window == nullptr) ShowError("CreateWindow() failed:  Cannot create a window.", MB_OK);
     return window;
 }

@@ -13,19 +13,6 @@
 // or null after a failure (already reported, or the display mode already restored).
 HWND CreateSaverWindow(const char* title, int x, int y, int width, int height);
 
-// The saver window's pixel-format state, one per process.
-struct PixelFormatState {
-    // The descriptor the pixel format is chosen with: built on the first window, then kept.
-    PIXELFORMATDESCRIPTOR saverPixelFormat = {};
-    bool pixelFormatBuilt = false;
-    // Whether the frame buffer may store destination alpha: true when the format finally set has
-    // alpha planes, or when the driver's own formats are in use and cannot be described here.
-    // The additive blend needs destination alpha to read as 1, so the run sequence holds it there.
-    bool pixelFormatHasAlpha = true;
-};
-
-extern PixelFormatState pixelFormatState;
-
 // The saver window over the whole virtual screen, topmost, for rain on several monitors: no
 // display mode is changed. Returns the window, or null after a reported failure.
 HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds);
@@ -33,7 +20,8 @@ HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds);
 // The monitors in virtual-screen pixels, the primary first; empty when none can be found.
 std::vector<MonitorRect> FindMonitors();
 
-// Gives the window's device context the saver's pixel format (left in deviceContext, released).
+// Gives the window's device context the saver's pixel format (hostState->pixelFormat); the device
+// context it takes for that is released again.
 void SetSaverPixelFormat(HWND window);
 
 // The display-mode search and its fallbacks on their own: true when the mode is set.

@@ -5,11 +5,9 @@
 
 #include <cstdint>
 
-#include "base/host_state_win32.h"
 #include "settings/settings.h"
 
-const char* programKeyPath = "Software\\Qor\\Torvex Saver V2";
-const char* systemSaverKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
+RegistryKeys registryKeys;
 
 namespace {
 
@@ -58,19 +56,20 @@ void SetNumberValue(HKEY key, const char* name, int32_t value) {
 
 }  // namespace
 
-void ReadSystemSaverSettings(HostState& host) {
-    host.passwordDelay = 5;
-    host.passwordDialogOpen = 0;
+int32_t ReadPasswordDelay() {
+    int32_t delay = 5;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, systemSaverKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    QueryNumber(key, "Password Delay", host.passwordDelay);
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, registryKeys.systemSaver, 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return delay;
+    QueryNumber(key, "Password Delay", delay);
     RegCloseKey(key);
+    return delay;
 }
 
 void LoadSettings(Settings& settings) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, registryKeys.program, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     for (const SettingEntry& entry : kSettingEntries) {
         if (entry.kind == SettingKind::Text) {
@@ -90,8 +89,9 @@ void LoadSettings(Settings& settings) {
 
 HKEY CreateProgramKey() {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, programKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, registryKeys.program, 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }

@@ -4,15 +4,19 @@
 #pragma once
 #include <windows.h>
 
-struct HostState;
+#include <cstdint>
+
 struct Settings;
 
 // Key paths under HKEY_CURRENT_USER. Tests point them at scratch keys of their own.
-extern const char* programKeyPath;      // "Software\Qor\Torvex Saver V2"
-extern const char* systemSaverKeyPath;  // "Software\Microsoft\Windows\CurrentVersion\Screen Savers"
+struct RegistryKeys {
+    const char* program = "Software\\Qor\\Torvex Saver V2";
+    const char* systemSaver = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
+};
+extern RegistryKeys registryKeys;
 
-// passwordDelay from "Password Delay" (5 when absent); clears passwordDialogOpen.
-void ReadSystemSaverSettings(HostState& host);
+// The system's "Password Delay" in seconds; 5 when it is absent or unusable.
+int32_t ReadPasswordDelay();
 
 // Every value of settings/settings_list.h from the program key into settings, in the list's
 // order; missing or unusable values keep what the record holds, and a choice that is not a

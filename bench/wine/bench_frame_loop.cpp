@@ -23,7 +23,7 @@
 #include "gl/gl.h"
 #include "host/display_power_win32.h"
 #include "host/frame_pacing_win32.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_win32.h"
 #include "rain/field.h"

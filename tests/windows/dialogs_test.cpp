@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "resources/resource_ids.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
@@ -105,7 +105,7 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         program = scratch + "\\Program";
-        programKeyPath = program.c_str();
+        registryKeys.program = program.c_str();
         settings = Settings{};
         settings.ScrWidth = 800;
         settings.ScrHeight = 600;
@@ -113,7 +113,7 @@ protected:
         settings.Hertz = 0;
         host = HostState{};
         hostState = &host;
-        moduleHandle = GetModuleHandleA(nullptr);
+        hostState->module = GetModuleHandleA(nullptr);
         scriptedModes = {
             {800, 600, 16, 75}, {800, 600, 16, 60}, {1024, 768, 32, 0}, {640, 480, 8, 60}};
         platform.EnumDisplaySettingsA = ScriptedEnumDisplaySettings;
@@ -123,7 +123,7 @@ protected:
         hostState = nullptr;
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Qor\\Torvex Test");
-        programKeyPath = "Software\\Qor\\Torvex Saver V2";
+        registryKeys = RegistryKeys{};
     }
 
     bool ProgramKeyExists() {
@@ -375,7 +375,7 @@ TEST_F(Dialogs, CancelStoresNothing) {
 TEST_F(Dialogs, OkWhenTheKeyCannotBeOpenedKeepsTheDialogOpen) {
     program = KeyThatCannotBeCreated(scratch);
     ASSERT_FALSE(program.empty());
-    programKeyPath = program.c_str();
+    registryKeys.program = program.c_str();
 
     const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
                                                    Press(d, IDOK);

@@ -12,7 +12,7 @@
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
 #include "gl/gl_table.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
@@ -87,8 +87,8 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(hostState->window, window);
     EXPECT_NE(driverState.driverLibrary, nullptr);
-    EXPECT_EQ(deviceContext, GetDC(window));  // the window's own device context
-    EXPECT_NE(renderContext, nullptr);
+    EXPECT_EQ(hostState->deviceContext, GetDC(window));  // the window's own device context
+    EXPECT_NE(hostState->renderContext, nullptr);
     EXPECT_NE(rainMonitors.fields[0].firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore - 1);  // hidden for the run
@@ -127,8 +127,8 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     ASSERT_EQ(modeChanges.size(), 2u);
     EXPECT_EQ(modeChanges[1], (ModeChange{true, false, true, FALSE, cursorBefore - 1}));
     EXPECT_EQ(driverState.driverLibrary, nullptr);
-    EXPECT_EQ(deviceContext, nullptr);
-    EXPECT_EQ(renderContext, nullptr);
+    EXPECT_EQ(hostState->deviceContext, nullptr);
+    EXPECT_EQ(hostState->renderContext, nullptr);
     EXPECT_FALSE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore);
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/run_saver_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
@@ -54,7 +54,9 @@ protected:
                                  windowClass.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
         userMessages = 0;
-        deviceContext = nullptr;  // swaps go nowhere
+        hostState = new HostState();  // no device context: swaps go nowhere
+        rainRenderer.pages[0] = 1;    // the page names a set-up would give
+        rainRenderer.pages[1] = 2;
         platform.timeGetTime = ScriptedClock;
         settings.ScrWidth = 640;
         settings.ScrHeight = 480;
@@ -67,6 +69,8 @@ protected:
         DestroyWindow(window);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+        delete hostState;
+        hostState = nullptr;
         platform = kRealPlatform;
     }
     HWND window = nullptr;

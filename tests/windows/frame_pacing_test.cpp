@@ -13,7 +13,7 @@
 #include "gl/gl_table.h"
 #include "host/display_power_win32.h"
 #include "host/frame_pacing_win32.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/run_saver_win32.h"
 #include "host/window_proc_win32.h"
 #include "rain/field.h"
@@ -79,7 +79,7 @@ protected:
         // Hidden: no activation changes of its own reach the procedure.
         saverWindow = CreateWindowExA(0, "FramePacingTest", "", WS_POPUP, 0, 0, 64, 64, nullptr,
                                       nullptr, windowClass.hInstance, nullptr);
-        deviceContext = nullptr;  // swaps go nowhere
+        hostState->deviceContext = nullptr;  // swaps go nowhere
         settings.Speed = 30;
         StartRecording();
         const MonitorRect screen{0, 0, 640, 480};

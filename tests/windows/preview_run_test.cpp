@@ -13,7 +13,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/preview_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
@@ -68,6 +68,7 @@ HWND MakeHostWindow() {
 TEST(PreviewRunTest, NamesNoWindowOrOneOfItsOwnEndsAtOnce) {
     // A small number such as 42 may name a live window of the session (a handle without its
     // upper half matches any generation), so the number of a window just destroyed is used.
+    hostState = new HostState();
     HWND own = MakeHostWindow();
     ASSERT_NE(own, nullptr);
     // A window of the preview's own process is no host. Should a preview run anyway, the quit
@@ -80,8 +81,7 @@ TEST(PreviewRunTest, NamesNoWindowOrOneOfItsOwnEndsAtOnce) {
     DestroyWindow(own);
     EXPECT_EQ(StartPreview(own), nullptr);
     EXPECT_EQ(driverState.driverLibrary, nullptr);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+    EndRun();
 }
 
 TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes) {
@@ -111,7 +111,7 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     if (GetSystemMetrics(SM_CXSCREEN) == 1024) {
         EXPECT_EQ(rainMonitors.fields[0].columnCount, 7);
     }
-    EXPECT_NE(renderContext, nullptr);
+    EXPECT_NE(hostState->renderContext, nullptr);
     EXPECT_FALSE(driverState.useDriverWgl);  // the system's OpenGL, GDI pixel formats and swaps
 
     // Input that would end a full-screen run ends nothing here.
@@ -125,10 +125,10 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
 
     // About a second of passes: frames are counted against the wall clock, as an upper bound.
     const uint32_t start = platform.timeGetTime();
-    const uint32_t framesBefore = previewState.framesDrawn;
+    const uint32_t framesBefore = hostState->preview.framesDrawn;
     uint32_t elapsed = 0;
     while ((elapsed = platform.timeGetTime() - start) < 1200) ASSERT_TRUE(PreviewPass());
-    const uint32_t frames = previewState.framesDrawn - framesBefore;
+    const uint32_t frames = hostState->preview.framesDrawn - framesBefore;
     EXPECT_GE(frames, 1u);
     // Frames 34 ms apart: at most one more than 30 a second of the time taken.
     EXPECT_LE(frames, elapsed * 30 / 1000 + 1) << frames << " frames in " << elapsed << " ms";
@@ -152,8 +152,8 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     DestroyWindow(host);
     EXPECT_FALSE(IsWindow(child));
     EXPECT_FALSE(PreviewPass());
-    EXPECT_EQ(renderContext, nullptr);
-    EXPECT_EQ(deviceContext, nullptr);
+    EXPECT_EQ(hostState->renderContext, nullptr);
+    EXPECT_EQ(hostState->deviceContext, nullptr);
     StopPreview();
     EXPECT_EQ(driverState.driverLibrary, nullptr);
 

@@ -1,5 +1,5 @@
 // The registry store on Wine's real registry: every test works in a scratch key of its own under
-// HKEY_CURRENT_USER, pointed to through programKeyPath / systemSaverKeyPath, deleted afterwards.
+// HKEY_CURRENT_USER, pointed to through registryKeys, deleted afterwards.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/host_state_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
 #include "tests/windows/scratch_key.h"
@@ -31,8 +30,8 @@ protected:
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         program = scratch + "\\Program";
         system = scratch + "\\System";
-        programKeyPath = program.c_str();
-        systemSaverKeyPath = system.c_str();
+        registryKeys.program = program.c_str();
+        registryKeys.systemSaver = system.c_str();
         settings = Settings{};
         settings.ScrWidth = 1111;  // as the host leaves them from the current display mode
         settings.ScrHeight = 2222;
@@ -42,8 +41,7 @@ protected:
     void TearDown() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, kScratchRoot);  // only once it is empty
-        programKeyPath = "Software\\Qor\\Torvex Saver V2";
-        systemSaverKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Screen Savers";
+        registryKeys = RegistryKeys{};
     }
 
     void Write(const std::string& key, const char* name, DWORD type,
@@ -62,16 +60,13 @@ protected:
     }
 
     std::string scratch, program, system;
-    HostState host;
+    int32_t passwordDelay = 0;
 };
 
 TEST_F(RegistryStore, FirstStartWithoutKeysKeepsEveryDefault) {
-    host.passwordDialogOpen = 1;
-    host.passwordDelay = 77;
-    ReadSystemSaverSettings(host);
+    passwordDelay = ReadPasswordDelay();
     LoadSettings(settings);
-    EXPECT_EQ(host.passwordDelay, 5);
-    EXPECT_EQ(host.passwordDialogOpen, 0);
+    EXPECT_EQ(passwordDelay, 5);
     EXPECT_STREQ(settings.Message, "THE TORVEX");
     EXPECT_EQ(settings.ScrWidth, 1111);
     EXPECT_EQ(settings.ScrHeight, 2222);
@@ -216,14 +211,12 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Write(system, "Password Delay", REG_BINARY, c.data);
-        host.passwordDialogOpen = 1;
-        ReadSystemSaverSettings(host);
-        EXPECT_EQ(host.passwordDelay, c.expected);
-        EXPECT_EQ(host.passwordDialogOpen, 0);
+        passwordDelay = ReadPasswordDelay();
+        EXPECT_EQ(passwordDelay, c.expected);
     }
     Remove(system, "Password Delay");  // key without the value
-    ReadSystemSaverSettings(host);
-    EXPECT_EQ(host.passwordDelay, 5);
+    passwordDelay = ReadPasswordDelay();
+    EXPECT_EQ(passwordDelay, 5);
 }
 
 TEST_F(RegistryStore, SaveWritesTheMessageThenEveryNumberAsDwords) {
@@ -280,7 +273,7 @@ TEST_F(RegistryStore, SaveWritesTheMessageThenEveryNumberAsDwords) {
 TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
     program = KeyThatCannotBeCreated(scratch);
     ASSERT_FALSE(program.empty());
-    programKeyPath = program.c_str();
+    registryKeys.program = program.c_str();
     EXPECT_EQ(CreateProgramKey(), nullptr);
 
     settings.Size = 60;
@@ -329,9 +322,9 @@ TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
             << key << " must really refuse writing for this test to mean anything";
     }
 
-    ReadSystemSaverSettings(host);
+    passwordDelay = ReadPasswordDelay();
     LoadSettings(settings);
-    EXPECT_EQ(host.passwordDelay, 9);
+    EXPECT_EQ(passwordDelay, 9);
     EXPECT_EQ(settings.Size, 60);
     EXPECT_STREQ(settings.Message, "LOCKED");
     EXPECT_EQ(settings.FastMode, 1);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/window_win32.h"
 #include "settings/settings.h"
 
@@ -111,7 +111,7 @@ protected:
         hostState = new HostState();
         // Every test starts as a fresh process does: no class yet, no module handle.
         UnregisterClassA("OpenGL", GetModuleHandleA(nullptr));
-        moduleHandle = nullptr;
+        hostState->module = nullptr;
     }
     void TearDown() override {
         DestroySaverWindows();
@@ -222,7 +222,7 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     HWND window = Create(640, 480);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(moduleHandle, GetModuleHandleA(nullptr));
+    EXPECT_EQ(hostState->module, GetModuleHandleA(nullptr));
     EXPECT_EQ(hostState->window, window);  // its creation went through the saver procedure
 
     char className[16] = {};
@@ -238,14 +238,14 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_EQ(rect.right - rect.left, 640);
     EXPECT_EQ(rect.bottom - rect.top, 480);
 
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.nSize, 40);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.nVersion, 1);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.dwFlags, 0x25u);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.cColorBits, 32);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.cAlphaBits, 0);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.cDepthBits, 16);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.cStencilBits, 0);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.nSize, 40);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.nVersion, 1);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.dwFlags, 0x25u);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.iPixelType, PFD_TYPE_RGBA);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.cColorBits, 32);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.cAlphaBits, 0);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.cDepthBits, 16);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.cStencilBits, 0);
 
     // The format set is double-buffered RGBA for OpenGL with a depth buffer, and stores no
     // alpha (Wine offers such a format beside the one it would choose first).
@@ -260,7 +260,7 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_GE(set.cDepthBits, 16);
     EXPECT_EQ(set.cRedBits, 8);
     EXPECT_EQ(set.cAlphaBits, 0);
-    EXPECT_FALSE(pixelFormatState.pixelFormatHasAlpha);
+    EXPECT_FALSE(hostState->pixelFormat.pixelFormatHasAlpha);
 
     // Second window: the descriptor is kept (another depth would show) and the class is not
     // set up again (after it is gone, window creation fails instead).
@@ -268,9 +268,9 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     listedModes = {{16, 640, 480, 60}};
     HWND second = Create(640, 480);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(pixelFormatState.saverPixelFormat.cColorBits, 32);
+    EXPECT_EQ(hostState->pixelFormat.saverPixelFormat.cColorBits, 32);
     DestroySaverWindows();
-    ASSERT_TRUE(UnregisterClassA("OpenGL", moduleHandle));
+    ASSERT_TRUE(UnregisterClassA("OpenGL", hostState->module));
     EXPECT_EQ(Create(640, 480), nullptr);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "CreateWindow() failed:  Cannot create a window.");
@@ -278,13 +278,13 @@ TEST_F(WindowModeTest, WindowIsAVisiblePopupWithAPixelFormatAndTheSetUpHappensOn
     EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_OK));
 
     // With the module handle cleared the class is set up again.
-    moduleHandle = nullptr;
+    hostState->module = nullptr;
     boxes.clear();
     EXPECT_NE(Create(640, 480), nullptr);
     EXPECT_TRUE(boxes.empty());
 
     // A class that cannot be set up (it exists already) is reported.
-    moduleHandle = nullptr;
+    hostState->module = nullptr;
     EXPECT_EQ(Create(640, 480), nullptr);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "RegisterClass() failed:  Cannot register window class.");

@@ -10,7 +10,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl_table.h"
-#include "host/host_globals_win32.h"
+#include "host/host_state_win32.h"
 #include "host/window_proc_win32.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
@@ -49,7 +49,6 @@ protected:
         fakePlatformId = VER_PLATFORM_WIN32_NT;
         seenVersionSize = 0;
         runMode = ModeSaver;
-        moveCount = 0;
         hostState = new HostState();
         SetEnvironmentVariableA("TORVEX_PASSWORD_CALLS", nullptr);
         SetEnvironmentVariableA("TORVEX_PASSWORD_ANSWER", nullptr);
@@ -234,11 +233,11 @@ TEST_F(WindowProcTest, RefusedPasswordKeepsRunningUntilAccepted) {
     fakeTick = 1000 + 5001;
     fakePlatformId = VER_PLATFORM_WIN32_WINDOWS;
     SetEnvironmentVariableA("TORVEX_PASSWORD_ANSWER", "refuse");
-    moveCount = 2;
+    hostState->moveCount = 2;
     Send(WM_RBUTTONDOWN);
     EXPECT_FALSE(Pump());
     EXPECT_EQ(PasswordChecks(), 1);
-    EXPECT_EQ(moveCount, 2);
+    EXPECT_EQ(hostState->moveCount, 2);
     EXPECT_EQ(hostState->closeRequested, 1);
 
     EXPECT_EQ(Send(WM_CLOSE), 0);
@@ -272,7 +271,7 @@ TEST_F(WindowProcTest, FourthLargeMoveAsksForAClose) {
         SCOPED_TRACE("step " + std::to_string(i));
         fakeCursor = steps[i].cursor;
         Send(WM_MOUSEMOVE, 0, MAKELPARAM(999, 999));  // the message's own point is not used
-        EXPECT_EQ(moveCount, steps[i].moveCount);
+        EXPECT_EQ(hostState->moveCount, steps[i].moveCount);
         EXPECT_EQ(hostState->cursorPoint.x, steps[i].reference.x);
         EXPECT_EQ(hostState->cursorPoint.y, steps[i].reference.y);
         EXPECT_EQ(Pump(), steps[i].quit);
@@ -281,7 +280,7 @@ TEST_F(WindowProcTest, FourthLargeMoveAsksForAClose) {
     runMode = ModeSettings;
     fakeCursor = {900, 900};
     Send(WM_MOUSEMOVE);
-    EXPECT_EQ(moveCount, 1);
+    EXPECT_EQ(hostState->moveCount, 1);
 }
 
 // The password "dialog" runs its own message loop; what it delivers to the saver window asks
@@ -318,7 +317,7 @@ TEST_F(WindowProcTest, MessagesDuringTheCheckAskForNothing) {
     fakeTick = 1000 + 5001;
     fakePlatformId = VER_PLATFORM_WIN32_WINDOWS;
     SetEnvironmentVariableA("TORVEX_PASSWORD_ANSWER", "refuse");
-    moveCount = 2;
+    hostState->moveCount = 2;
     Send(WM_KEYDOWN, 'Q');
     EXPECT_FALSE(Pump());
 
@@ -326,7 +325,7 @@ TEST_F(WindowProcTest, MessagesDuringTheCheckAskForNothing) {
     EXPECT_TRUE(seen.arrow);
     EXPECT_EQ(seen.closeResult, 0);
     EXPECT_EQ(PasswordChecks(), 1);  // the nested close did not start a second check
-    EXPECT_EQ(moveCount, 2);
+    EXPECT_EQ(hostState->moveCount, 2);
     EXPECT_EQ(hostState->passwordDialogOpen, 0);
     EXPECT_EQ(hostState->cursorPoint.x, 600);
     EXPECT_EQ(hostState->cursorPoint.y, 600);
@@ -334,7 +333,7 @@ TEST_F(WindowProcTest, MessagesDuringTheCheckAskForNothing) {
 
     fakeCursor = {650, 550};  // within 50 of the point where the check ended
     Send(WM_MOUSEMOVE);
-    EXPECT_EQ(moveCount, 2);
+    EXPECT_EQ(hostState->moveCount, 2);
     setHook(nullptr);
     FreeLibrary(held);
 }
@@ -408,15 +407,16 @@ TEST_F(WindowProcTest, DestroyReleasesContexts) {
             Open();
             *record = GlFixtureRecord{};
             record->lastDeviceContext = record->lastRenderContext = &seen;
-            renderContext = withContext ? static_cast<HGLRC>(GL_FIXTURE_CONTEXT) : nullptr;
-            deviceContext = GetDC(window);
+            hostState->renderContext =
+                withContext ? static_cast<HGLRC>(GL_FIXTURE_CONTEXT) : nullptr;
+            hostState->deviceContext = GetDC(window);
             ASSERT_TRUE(DestroyWindow(window));
             EXPECT_EQ(record->makeCurrent, 1);
             EXPECT_EQ(record->lastDeviceContext, nullptr);
             EXPECT_EQ(record->deleteContext, withContext ? 1 : 0);
             EXPECT_EQ(record->lastRenderContext, withContext ? GL_FIXTURE_CONTEXT : nullptr);
-            EXPECT_EQ(renderContext, nullptr);
-            EXPECT_EQ(deviceContext, nullptr);
+            EXPECT_EQ(hostState->renderContext, nullptr);
+            EXPECT_EQ(hostState->deviceContext, nullptr);
             MSG message;
             ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
             EXPECT_EQ(message.hwnd, nullptr);

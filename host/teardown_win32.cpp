@@ -1,0 +1,28 @@
+// The teardown of a run that draws (see teardown_win32.h). Relies on the host record, the
+// renderer and the driver layer.
+#include "host/teardown_win32.h"
+
+#include "gl/driver_win32.h"
+#include "host/host_state_win32.h"
+#include "rain/monitors.h"
+#include "render/draw.h"
+
+void ReleaseRendering(HWND window) {
+    // The textures belong to the context: they can only be deleted while it is current here.
+    if (hostState->renderContext) ReleaseRenderer();
+    DriverMakeCurrent(nullptr, nullptr);
+    if (hostState->renderContext) {
+        DriverDeleteContext(hostState->renderContext);
+        hostState->renderContext = nullptr;
+    }
+    if (hostState->deviceContext) {
+        ReleaseDC(window, hostState->deviceContext);
+        hostState->deviceContext = nullptr;
+    }
+    rainMonitors.release();
+}
+
+void FinishDrawing(HWND window) {
+    ReleaseRendering(window);
+    FreeDriverLibrary();
+}
