@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/glyph_pictures.h"
@@ -108,32 +109,35 @@ TEST(GlyphPictureSizes, EveryGlyphKeepsItsScaledBlackRingAndItsColours) {
 
 TEST(GlyphPictureSizes, WhatTheProgramLacksOrCannotUnpackLoadsAsNothing) {
     std::vector<uint8_t> pixels;
-    const int unknown[][2] = {{160, 16}, {174, 32},  {0, 64},  {161, 8},
-                              {161, 48}, {161, 256}, {161, 0}, {161, -16}};
-    for (auto [name, cellSide] : unknown) {
+    for (auto [name, side] : {std::pair{160, 16},
+                              {174, 32},
+                              {0, 64},
+                              {161, 8},
+                              {161, 48},
+                              {161, 256},
+                              {161, 0},
+                              {161, -16}}) {
         pixels = {1, 2, 3};
-        EXPECT_FALSE(LoadGlyphPicture(name, cellSide, pixels)) << name << " at " << cellSide;
-        EXPECT_TRUE(pixels.empty()) << name << " at " << cellSide;
+        EXPECT_FALSE(LoadGlyphPicture(name, side, pixels) || !pixels.empty())
+            << name << " " << side;
     }
     const StoredGlyphPicture stored = FindStoredGlyphPicture(162, 32);
     ASSERT_GT(stored.size, 100u);
-    const std::vector<uint8_t> whole(stored.bytes, stored.bytes + stored.size);
-    std::vector<uint8_t> flipped = whole;
-    flipped[whole.size() / 2] ^= 0x10;
+    std::vector<uint8_t> flipped(stored.bytes, stored.bytes + stored.size);
+    flipped[stored.size / 2] ^= 0x10;
     const struct {
-        const char* what;
-        std::vector<uint8_t> bytes;
-        int cellSide;
-    } bad[] = {{"colour only", {whole.begin(), whole.begin() + 3}, 32},
-               {"cut in half", {whole.begin(), whole.begin() + whole.size() / 2}, 32},
-               {"last byte cut", {whole.begin(), whole.end() - 1}, 32},
-               {"one bit changed", flipped, 32},
-               {"read as bigger cells", whole, 64}};
+        const uint8_t* bytes;
+        size_t size;
+        int side;
+    } bad[] = {{stored.bytes, 3, 32},                 // the colour only
+               {stored.bytes, stored.size / 2, 32},   // cut in half
+               {stored.bytes, stored.size - 1, 32},   // the last byte cut
+               {flipped.data(), flipped.size(), 32},  // one bit changed
+               {stored.bytes, stored.size, 64}};      // read as bigger cells
     for (const auto& c : bad) {
         pixels = {1, 2, 3};
-        EXPECT_FALSE(UnpackGlyphPicture({c.bytes.data(), c.bytes.size()}, c.cellSide, pixels))
-            << c.what;
-        EXPECT_TRUE(pixels.empty()) << c.what;
+        EXPECT_FALSE(UnpackGlyphPicture({c.bytes, c.size}, c.side, pixels) || !pixels.empty())
+            << c.size << " bytes at " << c.side;
     }
 }
 

@@ -44,27 +44,12 @@ TEST(RainCells, ColumnsListTopFirstAndTakeANumberPerTrailCell) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        RainField field{};
-        field.height = 600;
-        Stream stream{};
-        MessageLetter letter{};
         const int32_t glyphs[3] = {5, 6, c.topCode};
-        if (c.letter) {
-            letter = MessageLetter{3, 40, c.y, {}, 20, c.fast, false, false, 300};
-            std::copy(glyphs, glyphs + 3, letter.glyphs);
-            field.letters[0] = &letter;
-            field.messageLength = 1;
-            field.cycleCounter = 400;
-        } else {
-            stream.cellCount = 3;
-            stream.x = 40;
-            stream.y = c.y;
-            stream.cellSize = 20;
-            stream.brightHead = c.brightHead;
-            stream.fastMode = c.fast;
-            std::copy(glyphs, glyphs + 3, stream.glyphs);
-            field.firstStream = &stream;
-        }
+        Stream stream{nullptr, 3, 40, c.y, {5, 6, c.topCode}, 20, c.brightHead, c.fast, 60};
+        MessageLetter letter{3, 40, c.y, {5, 6, c.topCode}, 20, c.fast, false, false, 300};
+        RainField field{
+            1,  c.letter ? nullptr : &stream, {&letter}, false, {}, 400, c.letter ? 1 : 0, 1000,
+            600};
         SeedRandom(7);
         std::vector<RainCell> cells;
         ListRainCells(field, cells);
@@ -82,37 +67,25 @@ TEST(RainCells, ColumnsListTopFirstAndTakeANumberPerTrailCell) {
     }
 }
 
+// Letters come after the streams, only while the message shows, never a space or an erased one.
 TEST(RainCells, LettersFollowTheStreamsWhileTheMessageShows) {
-    struct Case {
+    const struct {
         bool continuous;
         int cycle;
-        bool isSpace, erased;
-        size_t letterCells;
-    };
-    const Case cases[] = {
-        {false, 400, false, false, 1}, {false, 325, false, false, 0}, {true, 400, false, false, 0},
-        {false, 400, true, false, 0},  {false, 400, false, true, 0},
-    };
-    for (const Case& c : cases) {
-        RainField field{};
-        field.height = 600;
-        Stream stream{};
-        stream.cellCount = 1;
-        stream.cellSize = 20;
-        stream.y = 100;
-        stream.brightHead = true;
+        bool isSpace, erased, listed;
+    } cases[] = {{false, 400, false, false, true},
+                 {false, 325, false, false, false},
+                 {true, 400, false, false, false},
+                 {false, 400, true, false, false},
+                 {false, 400, false, true, false}};
+    for (const auto& c : cases) {
+        Stream stream{nullptr, 1, 0, 100, {5}, 20, true, false, 20};
         MessageLetter letter{1, 200, 280, {56}, 20, false, c.isSpace, c.erased, 300};
-        field.firstStream = &stream;
-        field.continuous = c.continuous;
-        field.cycleCounter = c.cycle;
-        field.messageLength = 1;
-        field.letters[0] = &letter;
+        RainField field{1, &stream, {&letter}, c.continuous, {}, c.cycle, 1, 1000, 600};
         std::vector<RainCell> cells;
         ListRainCells(field, cells);
-        ASSERT_EQ(cells.size(), 1 + c.letterCells) << c.cycle;
-        if (c.letterCells) {
-            EXPECT_EQ(cells.back().code, 56);  // after the stream
-        }
+        ASSERT_EQ(cells.size(), c.listed ? 2u : 1u) << c.cycle;
+        EXPECT_EQ(cells.back().code, c.listed ? 56 : 5);
     }
 }
 
