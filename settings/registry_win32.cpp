@@ -33,20 +33,20 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     return true;
 }
 
-// A choice among count entries (Monitors, RainColor, GlyphSet). A missing value keeps the field;
-// one that is not a 4-byte REG_DWORD naming an entry gives the default, 0. These values are new, so
-// no earlier version stored them with another type.
-void QueryChoice(HKEY key, const char* name, int32_t count, int32_t& field) {
+// A choice among count entries (Monitors, RainColor, GlyphSet). A missing value keeps the field
+// (which holds the default); one that is not a 4-byte REG_DWORD naming an entry gives the
+// default. These values are new, so no earlier version stored them with another type.
+void QueryChoice(HKEY key, const char* name, int32_t count, int32_t defaultChoice, int32_t& field) {
     BYTE data[8] = {};
     DWORD length = sizeof data;
     DWORD type = REG_NONE;
     const LONG result = RegQueryValueExA(key, name, nullptr, &type, data, &length);
     if (result == ERROR_FILE_NOT_FOUND) return;
     if (result != ERROR_SUCCESS || type != REG_DWORD || length != 4) {
-        field = 0;
+        field = defaultChoice;
         return;
     }
-    field = ChoiceOrDefault(LittleEndian32(data), count);
+    field = ChoiceOrDefault(LittleEndian32(data), count, defaultChoice);
 }
 
 }  // namespace
@@ -104,13 +104,15 @@ void LoadSettings(HostState& host) {
     const struct {
         const char* name;
         int32_t count;
+        int32_t defaultChoice;
         int32_t* field;
     } choices[] = {
-        {"Monitors", kMonitorChoices, &settings.Monitors},
-        {"RainColor", kRainColorCount, &settings.RainColor},
-        {"GlyphSet", kGlyphSetCount, &settings.GlyphSet},
+        {"Monitors", kMonitorChoices, kDefaultMonitors, &settings.Monitors},
+        {"RainColor", kRainColorCount, 0, &settings.RainColor},
+        {"GlyphSet", kGlyphSetCount, 0, &settings.GlyphSet},
     };
-    for (const auto& choice : choices) QueryChoice(key, choice.name, choice.count, *choice.field);
+    for (const auto& choice : choices)
+        QueryChoice(key, choice.name, choice.count, choice.defaultChoice, *choice.field);
     RegCloseKey(key);
 }
 
