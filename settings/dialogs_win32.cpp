@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/host_state_win32.h"
+#include "base/monitors_win32.h"
 #include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/mode_text.h"
@@ -86,11 +87,23 @@ void FillModeList(HWND dialog) {
 
 // A drop-down list of count names with entry `choice` selected (loading left it in range).
 template <int32_t count>
-void FillChoiceList(HWND dialog, int id, const char* const (&names)[count], int32_t choice) {
+void FillChoiceList(HWND dialog, int id, const char* const (&names)[count], int32_t choice,
+                    int32_t defaultChoice = 0) {
     HWND list = GetDlgItem(dialog, id);
     for (const char* name : names)
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(ChoiceOrDefault(choice, count)), 0);
+    SendMessageA(list, CB_SETCURSEL,
+                 static_cast<WPARAM>(ChoiceOrDefault(choice, count, defaultChoice)), 0);
+}
+
+// The Resolution list is for the display mode switch, which only "Primary monitor only" makes
+// on a desk of several monitors; with one monitor every choice switches, so it stays active.
+// Its selection is kept either way, and OK stores it as always.
+void ShowWhetherResolutionApplies(HWND dialog) {
+    const LRESULT choice = SendDlgItemMessageA(dialog, IDC_MONITORS, CB_GETCURSEL, 0, 0);
+    const bool ignored =
+        choice != kPrimaryMonitorOnly && choice != CB_ERR && FindDeskMonitors().size() > 1;
+    EnableWindow(GetDlgItem(dialog, IDC_MODE_LIST), !ignored);
 }
 
 // The selected entry's number; nothing selected keeps the setting.
@@ -109,7 +122,8 @@ void InitSettingsDialog(HWND dialog) {
                   ClampToRange(static_cast<int64_t>(settings.Size) - kSizeBase, kSizeSteps));
     SetUpTrackbar(dialog, IDC_SPEED_BAR, kSpeedSteps,
                   ClampToRange(settings.Speed / kSpeedUnit, kSpeedSteps));
-    FillChoiceList(dialog, IDC_MONITORS, kMonitorNames, settings.Monitors);
+    FillChoiceList(dialog, IDC_MONITORS, kMonitorNames, settings.Monitors, kDefaultMonitors);
+    ShowWhetherResolutionApplies(dialog);
     FillChoiceList(dialog, IDC_RAIN_COLOR, kRainColorNames, settings.RainColor);
     FillChoiceList(dialog, IDC_GLYPH_SET, kGlyphSetNames, settings.GlyphSet);
 }
@@ -185,6 +199,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_MONITORS:
+            if (HIWORD(wParam) == CBN_SELCHANGE) ShowWhetherResolutionApplies(dialog);
             return TRUE;
         case IDC_README:
             DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
