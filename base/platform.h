@@ -14,6 +14,10 @@ struct tagPOINT;
 struct _devicemodeA;
 struct _OSVERSIONINFOA;
 struct _GUID;
+struct HDC__;
+struct HMONITOR__;
+struct tagRECT;
+struct tagMONITORINFO;
 #endif
 
 struct Platform {
@@ -34,6 +38,11 @@ struct Platform {
     void* (*RegisterPowerSettingNotification)(void* recipient, const _GUID* setting,
                                               unsigned long flags);
     int (*UnregisterPowerSettingNotification)(void* registration);
+    // The desk's monitors (base/monitors_win32.h), counted alike by the saver and the dialog.
+    int (*EnumDisplayMonitors)(HDC__* dc, const tagRECT* clip,
+                               int (*callback)(HMONITOR__*, HDC__*, tagRECT*, intptr_t),
+                               intptr_t data);
+    int (*GetMonitorInfoA)(HMONITOR__* monitor, tagMONITORINFO* info);
 #endif
 };
 

@@ -30,6 +30,8 @@ const Platform kRealPlatform = {
     ::MsgWaitForMultipleObjects,
     User32Function<RegisterPowerFunction>("RegisterPowerSettingNotification"),
     User32Function<UnregisterPowerFunction>("UnregisterPowerSettingNotification"),
+    ::EnumDisplayMonitors,
+    ::GetMonitorInfoA,
 };
 
 Platform platform = kRealPlatform;

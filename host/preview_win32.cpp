@@ -102,6 +102,15 @@ bool PreviewPass() {
     }
     if (!IsWindow(hostState->preview.window) || !IsWindow(hostState->preview.parent)) return false;
 
+    // Nobody sees a hidden or minimised little monitor (the child is visible only while every
+    // ancestor is): no step, no frame, only messages. Showing the parent repaints the child,
+    // which wakes the wait; the time-out is for systems that show it without a repaint.
+    if (!IsWindowVisible(hostState->preview.window) ||
+        IsIconic(GetAncestor(hostState->preview.parent, GA_ROOT))) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPreviewHiddenWait, QS_ALLINPUT);
+        return true;
+    }
+
     const uint32_t now = platform.timeGetTime();
     const uint32_t sinceFrame = now - hostState->preview.lastFrameTime;
     if (sinceFrame < kPreviewFrameInterval) {
@@ -134,6 +143,10 @@ void RunPreview(HWND parent) {
     // good: such a number counts as naming no window.
     DWORD owner = 0;
     if (GetWindowThreadProcessId(parent, &owner) == 0 || owner == GetCurrentProcessId()) return;
+    // The desktop is nobody's little monitor: a preview there would cover the screen and, with
+    // no program to close and no input that ends it, never end. A parent that is merely hidden
+    // is taken: the Screen Saver Settings may start the preview before their dialog shows.
+    if (parent == GetDesktopWindow() || parent == GetShellWindow()) return;
     if (StartPreview(parent) == nullptr) return;
     while (PreviewPass()) {}
     StopPreview();

@@ -8,6 +8,8 @@
 
 // Frames are at least this many milliseconds apart: 1000 / 34 keeps below 30 a second.
 constexpr uint32_t kPreviewFrameInterval = 34;
+// While the parent is hidden or minimised, the longest wait for a message between two looks.
+constexpr uint32_t kPreviewHiddenWait = 500;
 
 // Columns in a preview previewWidth pixels wide, so that its cells look as they do on a
 // desktopWidth-wide screen with `size` columns: size x previewWidth / desktopWidth, at least 1.
@@ -21,11 +23,14 @@ HWND StartPreview(HWND parent);
 
 // One pass: every waiting message of the thread; then, when the frame interval has passed, at
 // most one update step (paced by Speed) and one frame drawn and swapped; otherwise a sleep until
-// the next frame is due or a message arrives. False when WM_QUIT came or the child is gone.
+// the next frame is due or a message arrives. While the parent is hidden or minimised nothing is
+// stepped or drawn: the pass only waits for a message. False when WM_QUIT came or the child is
+// gone.
 bool PreviewPass();
 
 // Child destroyed if still there (its contexts go with it), driver library released.
 void StopPreview();
 
-// The whole preview; returns at once when parent names no window or one of this process's.
+// The whole preview; returns at once when parent names no window, one of this process's, the
+// desktop window or the shell's desktop.
 void RunPreview(HWND parent);

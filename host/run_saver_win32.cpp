@@ -34,11 +34,11 @@ HWND StartSaver(int showCommand) {
     if (LoadDriverEntryPoints(libraryName) != kDriverLoaded) exit(0);
 
     // Rain beyond the primary display keeps every monitor at its desktop resolution: one
-    // window over the virtual screen and no display mode change. Without monitors to cover,
-    // the saver runs as on one display.
+    // window over the virtual screen and no display mode change. With one monitor (or none
+    // found) every choice runs as the single-display saver, stored display mode included.
     std::vector<MonitorRect> monitors =
         settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
-    const bool onMonitors = !monitors.empty();
+    const bool onMonitors = monitors.size() > 1;
     hostState->displayModeChanged = !onMonitors;
     HWND window = onMonitors
                       ? CreateVirtualScreenWindow(

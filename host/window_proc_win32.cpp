@@ -1,5 +1,6 @@
-// The saver window's procedure: user actions ask for a close, which is granted at once within
-// the password delay and afterwards only when the system's screen-saver password is verified.
+// The saver window's procedure: user actions, and a close that another program asks for, end the
+// saver at once within the password delay and afterwards only when the system's screen-saver
+// password is verified.
 // Relies on hostState (created before the window) and the driver layer for the context.
 #include "host/window_proc_win32.h"
 
@@ -64,8 +65,10 @@ uint32_t PasswordDelayMilliseconds(int32_t seconds) {
 }
 
 LRESULT HandleClose(HWND window) {
-    if (!hostState->closeRequested) return 0;     // nobody here asked for it
     if (hostState->passwordDialogOpen) return 0;  // a check is already running further up
+    // A close that another program asks for (an uninstaller that must remove the running file,
+    // say) counts as input does: at once within the password delay, else after the check.
+    hostState->closeRequested = 1;
 
     const uint32_t elapsed = platform.GetTickCount() - hostState->startTick;
     if (elapsed <= PasswordDelayMilliseconds(hostState->passwordDelay)) {

@@ -3,6 +3,7 @@
 // through the platform table so tests can script them; pixel formats go through the driver layer.
 #include "host/window_win32.h"
 
+#include "base/monitors_win32.h"
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "host/host_state_win32.h"
@@ -164,28 +165,10 @@ HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds) {
     return window;
 }
 
-namespace {
-
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    auto* found = reinterpret_cast<std::vector<MonitorRect>*>(data);
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-    const RECT& r = info.rcMonitor;
-    const MonitorRect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
-    if (rect.width < 1 || rect.height < 1) return TRUE;
-    if (info.dwFlags & MONITORINFOF_PRIMARY)
-        found->insert(found->begin(), rect);
-    else
-        found->push_back(rect);
-    return TRUE;
-}
-
-}  // namespace
-
 std::vector<MonitorRect> FindMonitors() {
     std::vector<MonitorRect> found;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&found));
+    for (const RECT& r : FindDeskMonitors())
+        found.push_back(MonitorRect{r.left, r.top, r.right - r.left, r.bottom - r.top});
     return found;
 }
 

@@ -17,7 +17,8 @@ HWND CreateSaverWindow(const char* title, int x, int y, int width, int height);
 // display mode is changed. Returns the window, or null after a reported failure.
 HWND CreateVirtualScreenWindow(const char* title, const MonitorRect& bounds);
 
-// The monitors in virtual-screen pixels, the primary first; empty when none can be found.
+// The desk's monitors (base/monitors_win32.h) in virtual-screen pixels, the primary first, each
+// rectangle once; empty when none can be found.
 std::vector<MonitorRect> FindMonitors();
 
 // Gives the window's device context the saver's pixel format (hostState->pixelFormat); the device

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/monitors_win32.h"
 #include "base/platform.h"
 #include "resources/resource_ids.h"
 #include "settings/mode_text.h"
@@ -64,8 +65,19 @@ void FillChoiceList(HWND dialog, const SettingEntry& entry, int32_t choice) {
     HWND list = GetDlgItem(dialog, entry.control);
     for (int32_t i = 0; i <= entry.high; ++i)
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.names[i]));
-    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(ChoiceOrDefault(choice, entry.high + 1)),
-                 0);
+    const int32_t fallback = Settings{}.*entry.number;
+    SendMessageA(list, CB_SETCURSEL,
+                 static_cast<WPARAM>(ChoiceOrDefault(choice, entry.high + 1, fallback)), 0);
+}
+
+// The Resolution list is for the display mode switch, which only "Primary monitor only" makes
+// on a desk of several monitors; with one monitor every choice switches, so it stays active.
+// Its selection is kept either way, and OK stores it as always.
+void ShowWhetherResolutionApplies(HWND dialog) {
+    const LRESULT choice = SendDlgItemMessageA(dialog, IDC_MONITORS, CB_GETCURSEL, 0, 0);
+    const bool ignored =
+        choice != kPrimaryMonitorOnly && choice != CB_ERR && FindDeskMonitors().size() > 1;
+    EnableWindow(GetDlgItem(dialog, IDC_MODE_LIST), !ignored);
 }
 
 void InitSettingsDialog(HWND dialog) {
@@ -88,6 +100,7 @@ void InitSettingsDialog(HWND dialog) {
             break;
         }
     }
+    ShowWhetherResolutionApplies(dialog);
 }
 
 // The selected entry's numbers become the display mode. With nothing selected (the current mode
@@ -172,6 +185,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         case IDCANCEL:
             EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_MONITORS:
+            if (HIWORD(wParam) == CBN_SELCHANGE) ShowWhetherResolutionApplies(dialog);
             return TRUE;
         case IDC_README:
             DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),

@@ -31,20 +31,20 @@ bool QueryNumber(HKEY key, const char* name, int32_t& value) {
     return true;
 }
 
-// A choice among count entries (Monitors, RainColor, GlyphSet). A missing value keeps the field;
-// one that is not a 4-byte REG_DWORD naming an entry gives the default, 0. These values are new, so
-// no earlier version stored them with another type.
-void QueryChoice(HKEY key, const char* name, int32_t count, int32_t& field) {
+// A choice among count entries (Monitors, RainColor, GlyphSet). A missing value keeps the field
+// (which holds the default); one that is not a 4-byte REG_DWORD naming an entry gives the
+// default. These values are new, so no earlier version stored them with another type.
+void QueryChoice(HKEY key, const char* name, int32_t count, int32_t defaultChoice, int32_t& field) {
     BYTE data[8] = {};
     DWORD length = sizeof data;
     DWORD type = REG_NONE;
     const LONG result = RegQueryValueExA(key, name, nullptr, &type, data, &length);
     if (result == ERROR_FILE_NOT_FOUND) return;
     if (result != ERROR_SUCCESS || type != REG_DWORD || length != 4) {
-        field = 0;
+        field = defaultChoice;
         return;
     }
-    field = ChoiceOrDefault(LittleEndian32(data), count);
+    field = ChoiceOrDefault(LittleEndian32(data), count, defaultChoice);
 }
 
 void SetNumberValue(HKEY key, const char* name, int32_t value) {
@@ -79,7 +79,9 @@ void LoadSettings(Settings& settings) {
                                  &length) == ERROR_SUCCESS)
                 TakeMessage(settings.*entry.text, text, static_cast<int>(length));
         } else if (entry.kind == SettingKind::Choice) {
-            QueryChoice(key, entry.name, entry.high + 1, settings.*entry.number);
+            // Anything a choice cannot use gives its default, the record's.
+            QueryChoice(key, entry.name, entry.high + 1, Settings{}.*entry.number,
+                        settings.*entry.number);
         } else {
             QueryNumber(key, entry.name, settings.*entry.number);
         }

@@ -25,6 +25,6 @@ int32_t ClampColumnCount(int32_t size, int32_t width) {
     return size;
 }
 
-int32_t ChoiceOrDefault(int32_t value, int32_t count) {
-    return value >= 0 && value < count ? value : 0;
+int32_t ChoiceOrDefault(int32_t value, int32_t count, int32_t defaultChoice) {
+    return value >= 0 && value < count ? value : defaultChoice;
 }

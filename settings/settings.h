@@ -11,10 +11,15 @@ constexpr int32_t kRainColorCount = 6;  // RainColor: Green, Blue, Red, Amber, V
 constexpr int32_t kGlyphSetCount = 4;   // GlyphSet: rain glyphs, letters and digits, binary, hex
 
 // The "Monitors" choices, in the order the settings dialog lists them.
+// With one monitor all three run as the single-display saver always has (display mode switch
+// included); they differ only on a desk with more than one.
 constexpr int32_t kPrimaryMonitorOnly = 0;  // the display mode switch and one field, as always
 constexpr int32_t kEveryMonitor = 1;        // one field per monitor, desktop resolutions kept
 constexpr int32_t kPrimaryMonitorOthersBlack = 2;
 constexpr int32_t kMonitorChoices = 3;
+// Nothing stored, or a value that names no choice: every monitor, so that no other monitor goes
+// on showing the desktop (open mail, documents) while the saver runs.
+constexpr int32_t kDefaultMonitors = kEveryMonitor;
 
 // The record: one field per row of settings/settings_list.h, with the row's default. The four
 // display fields start at 0; the host fills them from the current display mode.
@@ -89,9 +94,10 @@ void UpperCaseMessage(char* text);
 // 32-byte message buffer, zero-filled, and upper-cases it: how a stored message is taken in.
 void TakeMessage(char (&message)[kMessageBytes], const char* text, int textLength);
 
-// A stored choice among count entries: value itself when it names one (0..count-1), else 0, the
-// default. The one rule for Monitors, RainColor and GlyphSet, so every reader of them agrees.
-int32_t ChoiceOrDefault(int32_t value, int32_t count);
+// A stored choice among count entries: value itself when it names one (0..count-1), else the
+// default (0 for RainColor and GlyphSet, kDefaultMonitors for Monitors). The one rule for the
+// three, so every reader of them agrees.
+int32_t ChoiceOrDefault(int32_t value, int32_t count, int32_t defaultChoice = 0);
 
 // The column count the rain field is built with: a stored Size outside 1..width is brought
 // into that range (no division by zero, no columns narrower than a pixel).

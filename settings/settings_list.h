@@ -26,7 +26,7 @@ SETTING_FLAG  ("Software",   FastMode,   0,                   IDC_FAST_MODE,    
 SETTING_NUMBER("Size",       Size,       52,                  IDC_SIZE_BAR,   42, 67, 1,             Scene,  "--size", "N")
 SETTING_NUMBER("Speed",      Speed,      30,                  IDC_SPEED_BAR,  0, 100, 10,            NoFlag, nullptr, nullptr)
 SETTING_FLAG  ("3dfx",       Use3dfx,    0,                   IDC_USE_3DFX,                          NoFlag, nullptr)
-SETTING_CHOICE("Monitors",   Monitors,   kPrimaryMonitorOnly, IDC_MONITORS,   kMonitorChoices,  ("Primary monitor only", "Every monitor", "Primary monitor, others black"), NoFlag, nullptr, nullptr)
+SETTING_CHOICE("Monitors",   Monitors,   kDefaultMonitors,    IDC_MONITORS,   kMonitorChoices,  ("Primary monitor only", "Every monitor", "Primary monitor, others black"), NoFlag, nullptr, nullptr)
 SETTING_CHOICE("RainColor",  RainColor,  0,                   IDC_RAIN_COLOR, kRainColorCount,  ("Green", "Blue", "Red", "Amber", "Violet", "White"), Look, "--color", "N")
 SETTING_CHOICE("GlyphSet",   GlyphSet,   0,                   IDC_GLYPH_SET,  kGlyphSetCount,   ("Rain glyphs", "Letters and digits", "Binary", "Hexadecimal"), Look, "--glyphs", "N")
 // clang-format on

@@ -2,7 +2,8 @@
 # End-to-end runs of `Torvex.scr /s` on two monitors under Wine: a virtual X server (Xvfb) hosts
 # a nested one with two screens side by side (Xephyr with Xinerama), which Wine reports as two
 # monitors, 1024x768 at (0,0) and 800x600 at (1024,0), once it is told not to use XRandR.
-# Checks, from screenshots: "Monitors" 0 rains on the first only, 1 on both with a message
+# Checks, from screenshots: nothing stored rains on both, "Monitors" 0 on the first only, 1 on
+# both with a message
 # centred on each after the drain, 2 on the first with the second black, 1 with a stored display
 # mode that cannot be set still rains; and at 144 logical pixels per inch the rain still reaches
 # every edge of both monitors. A key ends every run with code 0. Screenshots: artifacts/monitors/.
@@ -89,12 +90,15 @@ rain_to_every_edge() {
 }
 
 reg delete "$key" /f
-step "Monitors 0 (the default): rain on the first monitor only"
+step "nothing stored (the default, every monitor): rain on both monitors"
+run every 5 rain_on_both
+
+step "Monitors 0: rain on the first monitor only"
+reg add "$key" /v Monitors /t REG_DWORD /d 0 /f
 run primary 10 rain_first_only
 
-step "Monitors 1: rain on both monitors, and after the drain a message centred on each"
+step "Monitors 1: after the drain a message centred on each monitor"
 reg add "$key" /v Monitors /t REG_DWORD /d 1 /f
-run every 5 rain_on_both
 # Fewer columns and a step every frame bring the message round sooner.
 reg add "$key" /v Size /t REG_DWORD /d 20 /f
 reg add "$key" /v Speed /t REG_DWORD /d 0 /f

@@ -3,7 +3,10 @@
 # in a fresh Wine prefix the installer it made installs over a lower version, makes Torvex the
 # screen saver (not with /NOACTIVATE), writes one Apps & Features entry, and the saver it
 # installed runs; the silent uninstall removes it all but the user's settings; the version
-# resource reads right from inside Wine; a throwaway certificate signs both files.
+# resource reads right from inside Wine; the uninstall ends a running saver, and where it cannot
+# (the file held by the settings dialog) it says a reboot is needed and a reinstall survives that
+# reboot (`wineboot -r`); a chosen saver that is not the installed file stays chosen; a
+# throwaway certificate signs both files.
 # Work files go to build/release-test/, screenshots to artifacts/release/.
 set -u
 cd "$(dirname "$0")/../.."
@@ -159,8 +162,8 @@ for _ in $(seq 50); do [ -s "$work/saver.rc" ] && break; sleep 0.1; done
 uninstall_quietly() {
   local quiet
   quiet=$(regval "$uninstall_key" QuietUninstallString) || fail "no QuietUninstallString"
-  win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' "$quiet" ||
-    fail "the uninstaller could not be started"
+  win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' "$quiet" \
+    >/dev/null || fail "the uninstaller could not be started"
   for _ in $(seq 60); do [ -e "$drive/Program Files/Torvex" ] || break; sleep 0.5; done
 }
 
@@ -180,6 +183,81 @@ win "$a/dist/$name-installer.exe" /S /NOACTIVATE || fail "the installer failed"
 uninstall_quietly
 [ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "the second uninstall left Torvex.scr"
 [ "$(regval "$desktop" SCRNSAVE.EXE)" = "$other" ] || fail "the uninstall cleared another saver"
+
+# ---- A running saver and the uninstall ------------------------------------------------------
+pending_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager'
+pending() { regval "$pending_key" PendingFileRenameOperations || true; }
+# Starts the installed saver with SWITCH in the background; its exit code lands in $work/NAME.rc.
+start_installed() {  # name switch
+  rm -f "$work/$1.rc"
+  ( win 'C:\windows\system32\Torvex.scr' "$2" >"$work/$1.log" 2>&1; echo $? >"$work/$1.rc" ) &
+}
+ended() {  # name seconds: the exit code, or nothing when still running
+  for _ in $(seq $(($2 * 10))); do
+    [ -s "$work/$1.rc" ] && { cat "$work/$1.rc"; return 0; }
+    sleep 0.1
+  done
+}
+
+step "the uninstall ends a running saver and removes it; SCRNSAVE.EXE in capitals is cleared"
+win "$a/dist/$name-installer.exe" /S || fail "the installer failed"
+win reg add "$desktop" /v SCRNSAVE.EXE /t REG_SZ /d 'C:\WINDOWS\SYSTEM32\TORVEX.SCR' /f >/dev/null ||
+  fail "could not choose the saver"
+xdotool mousemove 200 200
+start_installed running /s
+[ -n "$(window Torvex 60)" ] || fail "no saver window appeared (log: $work/running.log)"
+uninstall_quietly
+[ "$(ended running 10)" = 0 ] || fail "the uninstall did not end the running saver with exit code 0"
+[ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "system32\\Torvex.scr is still there"
+[ ! -e "$drive/Program Files/Torvex" ] || fail "Program Files\\Torvex is still there"
+pending | grep -qi 'Torvex' && fail "the uninstall left a pending deletion: $(pending)"
+[ -z "$(regval "$desktop" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE in capitals was not cleared"
+
+step "a saver that cannot be ended: reboot needed (3010); a reinstall survives the reboot"
+win "$a/dist/$name-installer.exe" /S || fail "the installer failed"
+# The settings dialog holds the file and has no saver window to close.
+start_installed dialog /c
+[ -n "$(window 'The Torvex Screen Saver Settings' 60)" ] || fail "no settings dialog appeared"
+# Another program's pending deletion, which must stay.
+printf 'decoy' >"$drive/decoy.txt"
+# (A pair of strings, the file and an empty target, which reg.exe cannot write: a .reg file.)
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n' \
+    'HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager'
+  printf '"PendingFileRenameOperations"=hex(7):%s\r\n' "$(printf '\\??\\C:\\decoy.txt\0\0\0' |
+    iconv -f ASCII -t UTF-16LE | od -An -v -tx1 | tr -s ' \n' ',' | sed 's/^,//; s/,$//')"
+} | iconv -f ASCII -t UTF-16 >"$drive/decoy.reg"
+win regedit /S 'C:\decoy.reg' || fail "could not mark the decoy for deletion"
+pending | grep -qF '\??\C:\decoy.txt' || fail "the decoy is not pending: $(pending)"
+# In place (_?=), so that the uninstaller's own exit code is the one seen.
+# (NSIS wants _?= last and unquoted, which only the launcher's exact command line gives.)
+code=$(win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' \
+  '"C:\Program Files\Torvex\uninstall.exe" /S _?=C:\Program Files\Torvex' | tr -d '\r' |
+  sed -n 's/^exit code //p')
+[ "$code" = 3010 ] || fail "the uninstaller exited with $code, expected 3010 (reboot needed)"
+[ -e "$drive/windows/system32/Torvex.scr" ] || fail "the file in use was deleted"
+pending | grep -qi 'system32\\Torvex\.scr' || fail "no pending deletion of Torvex.scr: $(pending)"
+xdotool key --window "$(window 'The Torvex Screen Saver Settings' 5)" Escape
+[ "$(ended dialog 10)" = 0 ] || fail "the settings dialog did not close"
+win "$a/dist/$name-installer.exe" /S || fail "the reinstall failed"
+pending | grep -qi 'Torvex' && fail "the reinstall left the pending deletion: $(pending)"
+pending | grep -qi 'decoy' || fail "the reinstall removed another program's pending deletion"
+win wineboot -r || fail "wineboot -r failed"
+[ ! -e "$drive/decoy.txt" ] || fail "wineboot -r did not carry out the pending deletions"
+cmp -s "$drive/windows/system32/Torvex.scr" "$a/build/dist/Torvex.scr" ||
+  fail "Torvex.scr did not survive the reboot"
+[ "$(regval "$uninstall_key" DisplayName)" = "The Torvex" ] || fail "the entry did not survive"
+
+step "a copy of its own, C:\\Savers\\Torvex.scr, stays the chosen saver through the uninstall"
+mkdir -p "$drive/Savers"
+cp "$a/build/dist/Torvex.scr" "$drive/Savers/Torvex.scr"
+win reg add "$desktop" /v SCRNSAVE.EXE /t REG_SZ /d 'C:\Savers\Torvex.scr' /f >/dev/null ||
+  fail "could not choose the copy"
+uninstall_quietly
+[ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "the uninstall left system32\\Torvex.scr"
+[ "$(regval "$desktop" SCRNSAVE.EXE)" = 'C:\Savers\Torvex.scr' ] ||
+  fail "the uninstall cleared C:\\Savers\\Torvex.scr"
+[ -e "$drive/Savers/Torvex.scr" ] || fail "the uninstall removed C:\\Savers\\Torvex.scr"
 
 # ---- Signing ----------------------------------------------------------------------------------------
 step "a throwaway certificate signs Torvex.scr and the installer"

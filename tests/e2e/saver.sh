@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end runs of `Torvex.scr /s` under Wine on a virtual display: the screen shows rain and a
 # key ends the saver with exit code 0; four large mouse moves end it too; without an OpenGL
-# library it reports that, opens no saver window and ends with exit code 0.
+# library it reports that, opens no saver window and ends with exit code 0; on this one monitor a
+# stored display mode that cannot be set ends it with code 1 whatever "Monitors" holds.
 # Screenshots go to artifacts/saver/. Exits non-zero on the first failure.
 set -u
 cd "$(dirname "$0")/../.."
@@ -89,17 +90,23 @@ xdotool key Return
 rc=$(finish noopengl 10)
 [ "$rc" = 0 ] || fail "without OpenGL the saver gave '$rc', expected exit code 0"
 
-step "a display mode that cannot be set ends the saver with exit code 1"
-reg add "$key" /v ScrWidth /t REG_DWORD /d 123 /f || fail "could not store a width"
-start badmode
-rc=$(finish badmode 60)
-if [ "$rc" = running ]; then
-  # A refusal that comes with a message: it waits for its OK.
-  box=$(window Error 5)
-  [ -n "$box" ] && { import -window root "$art/bad-mode.png" || true; xdotool key Return; }
-  rc=$(finish badmode 10)
-fi
-reg delete "$key" /f
-[ "$rc" = 1 ] || fail "with an impossible display mode the saver gave '$rc', expected 1"
+# On one monitor every "Monitors" choice, the default (nothing stored) too, switches to the
+# stored display mode as the single-display saver always has.
+for monitors in none 0 1 2; do
+  step "Monitors $monitors: a display mode that cannot be set ends the saver with exit code 1"
+  reg add "$key" /v ScrWidth /t REG_DWORD /d 123 /f || fail "could not store a width"
+  [ "$monitors" = none ] || reg add "$key" /v Monitors /t REG_DWORD /d "$monitors" /f ||
+    fail "could not store Monitors"
+  start "badmode-$monitors"
+  rc=$(finish "badmode-$monitors" 60)
+  if [ "$rc" = running ]; then
+    # A refusal that comes with a message: it waits for its OK.
+    box=$(window Error 5)
+    [ -n "$box" ] && { import -window root "$art/bad-mode.png" || true; xdotool key Return; }
+    rc=$(finish "badmode-$monitors" 10)
+  fi
+  reg delete "$key" /f
+  [ "$rc" = 1 ] || fail "Monitors $monitors, an impossible display mode: '$rc', expected 1"
+done
 
 echo "saver.sh: all runs passed (screenshots in $art/)"

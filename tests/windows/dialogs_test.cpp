@@ -119,7 +119,7 @@ protected:
         platform.EnumDisplaySettingsA = ScriptedEnumDisplaySettings;
     }
     void TearDown() override {
-        platform.EnumDisplaySettingsA = kRealPlatform.EnumDisplaySettingsA;
+        platform = kRealPlatform;
         hostState = nullptr;
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Qor\\Torvex Test");
@@ -454,6 +454,69 @@ TEST_F(Dialogs, MonitorsListShowsAndStoresTheChoice) {
         auto [type, bytes] = Stored("Monitors");
         EXPECT_EQ(type, DWORD(REG_DWORD));
         EXPECT_EQ(bytes, (std::vector<BYTE>{BYTE(chosen), 0, 0, 0}));
+        RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
+    }
+}
+
+namespace {
+
+// A scripted desk: the first monitor is the primary.
+std::vector<RECT> scriptedMonitors;
+
+int ScriptedEnumMonitors(HDC__*, const tagRECT*,
+                         int (*callback)(HMONITOR__*, HDC__*, tagRECT*, intptr_t), intptr_t data) {
+    for (size_t k = 0; k < scriptedMonitors.size(); ++k) {
+        RECT r = scriptedMonitors[k];
+        if (!callback(reinterpret_cast<HMONITOR>(k + 1), nullptr, &r, data)) break;
+    }
+    return TRUE;
+}
+
+int ScriptedMonitorInfo(HMONITOR__* monitor, tagMONITORINFO* info) {
+    const size_t k = reinterpret_cast<uintptr_t>(monitor) - 1;
+    if (k >= scriptedMonitors.size()) return FALSE;
+    info->rcMonitor = info->rcWork = scriptedMonitors[k];
+    info->dwFlags = k == 0 ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
+
+}  // namespace
+
+// Nothing stored shows "Every monitor". The Resolution list is greyed while a choice that ignores
+// it is selected on a desk of two monitors, active for "Primary monitor only"; with one monitor
+// it is always active. OK stores the selected mode either way.
+TEST_F(Dialogs, EveryMonitorByDefaultAndResolutionOnlyWhereItApplies) {
+    platform.EnumDisplayMonitors = ScriptedEnumMonitors;
+    platform.GetMonitorInfoA = ScriptedMonitorInfo;
+    for (const bool two : {false, true}) {
+        SCOPED_TRACE(two ? "two monitors" : "one monitor");
+        scriptedMonitors = {{0, 0, 1024, 768}};
+        if (two) scriptedMonitors.push_back({1024, 0, 1824, 600});
+        settings = Settings{};  // as the host leaves it from the current display mode
+        settings.ScrWidth = 800;
+        settings.ScrHeight = 600;
+        settings.ColorBits = 16;
+        LoadSettings(settings);  // no program key: the defaults stay
+        RunSettingsDialog(
+            {{"The Torvex Screen Saver Settings", [&](HWND d) {
+                  HWND modes = GetDlgItem(d, IDC_MODE_LIST);
+                  HWND monitors = GetDlgItem(d, IDC_MONITORS);
+                  EXPECT_EQ(SendMessageA(monitors, CB_GETCURSEL, 0, 0), 1);
+                  EXPECT_EQ(IsWindowEnabled(modes) != FALSE, !two);
+                  for (const int32_t choice : {0, 2, 1, 0}) {
+                      SendMessageA(monitors, CB_SETCURSEL, choice, 0);
+                      SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_MONITORS, CBN_SELCHANGE),
+                                   LPARAM(monitors));
+                      EXPECT_EQ(IsWindowEnabled(modes) != FALSE, !two || choice == 0) << choice;
+                  }
+                  SendMessageA(monitors, CB_SETCURSEL, 1, 0);
+                  SendMessageA(modes, CB_SETCURSEL, 2, 0);  // 1024 x 768 x 32bits
+                  Press(d, IDOK);
+              }}});
+        EXPECT_EQ(StoredNumber("Monitors"), 1);
+        EXPECT_EQ(StoredNumber("ScrWidth"), 1024);
+        EXPECT_EQ(StoredNumber("ScrHeight"), 768);
+        EXPECT_EQ(StoredNumber("ColorBits"), 32);
         RegDeleteTreeA(HKEY_CURRENT_USER, program.c_str());
     }
 }

@@ -1,6 +1,7 @@
 // Starts a program with an exact command line, which Wine's own start-up never produces (it
 // always quotes the program's name): launcher PROGRAM "COMMAND LINE". Waits for the program
-// and exits with its exit code; 100 and a message when it cannot be started.
+// and exits with its exit code; 100 and a message when it cannot be started. It also prints
+// "exit code N": a Unix exit status keeps only the low 8 bits (3010 arrives as 194).
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 100;
     GetExitCodeProcess(process.hProcess, &code);
+    std::printf("exit code %lu\n", code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);

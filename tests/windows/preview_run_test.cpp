@@ -160,4 +160,51 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     EndRun();
 }
 
+// Frames drawn and passes made over about `milliseconds` of preview passes.
+struct Passes {
+    uint32_t frames = 0;
+    uint32_t passes = 0;
+};
+
+Passes PassFor(uint32_t milliseconds) {
+    Passes made;
+    const uint32_t before = hostState->preview.framesDrawn;
+    const uint32_t start = platform.timeGetTime();
+    while (platform.timeGetTime() - start < milliseconds && PreviewPass()) ++made.passes;
+    made.frames = hostState->preview.framesDrawn - before;
+    return made;
+}
+
+// A parent hidden at the start is taken; while it is hidden or minimised nothing is drawn and the
+// passes wait for messages instead of spinning; shown again, the rain is drawn again.
+TEST(PreviewRunTest, DrawsNothingWhileItsParentIsHiddenOrMinimised) {
+    runMode = ModePreview;
+    hostState = new HostState();
+    settings = Settings{};
+    HWND host = MakeHostWindow();
+    ASSERT_NE(host, nullptr);
+    ShowWindow(host, SW_HIDE);
+    HWND child = StartPreview(host);
+    ASSERT_NE(child, nullptr);
+
+    Passes hidden = PassFor(400);
+    EXPECT_EQ(hidden.frames, 0u);
+    EXPECT_LE(hidden.passes, 10u) << "the hidden preview does not wait";
+    ShowWindow(host, SW_SHOW);
+    EXPECT_GE(PassFor(400).frames, 2u);
+
+    ShowWindow(host, SW_MINIMIZE);
+    PassFor(100);  // the messages of the change
+    Passes minimised = PassFor(400);
+    EXPECT_EQ(minimised.frames, 0u);
+    EXPECT_LE(minimised.passes, 10u) << "the minimised preview does not wait";
+    ShowWindow(host, SW_RESTORE);
+    EXPECT_GE(PassFor(400).frames, 2u);
+
+    DestroyWindow(host);
+    EXPECT_FALSE(PreviewPass());
+    StopPreview();
+    EndRun();
+}
+
 }  // namespace

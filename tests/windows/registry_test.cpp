@@ -333,7 +333,8 @@ TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
         EXPECT_TRUE(SetKeyAccess(key, "D:(A;;KA;;;WD)")) << key;  // so the scratch key can go
 }
 
-// "Monitors" is a REG_DWORD naming one of three choices; anything else runs on the primary only.
+// "Monitors" is a REG_DWORD naming one of three choices; nothing stored, or anything else, is
+// every monitor.
 TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
     struct Case {
         const char* label;
@@ -342,15 +343,16 @@ TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
         int32_t expected;
     };
     const Case cases[] = {
-        {"missing", 0, {}, 0},
+        {"missing", 0, {}, 1},
+        {"primary only", REG_DWORD, Le32(0), 0},
         {"every monitor", REG_DWORD, Le32(1), 1},
         {"others black", REG_DWORD, Le32(2), 2},
-        {"past the list", REG_DWORD, Le32(3), 0},
-        {"negative", REG_DWORD, Le32(uint32_t(-1)), 0},
-        {"binary of four bytes", REG_BINARY, Le32(1), 0},
-        {"dword of two bytes", REG_DWORD, {1, 0}, 0},
-        {"qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, 0},
-        {"text", REG_SZ, Bytes("1", 2), 0},
+        {"past the list", REG_DWORD, Le32(3), 1},
+        {"negative", REG_DWORD, Le32(uint32_t(-1)), 1},
+        {"binary of four bytes", REG_BINARY, Le32(0), 1},
+        {"dword of two bytes", REG_DWORD, {0, 0}, 1},
+        {"qword", REG_QWORD, {0, 0, 0, 0, 0, 0, 0, 0}, 1},
+        {"text", REG_SZ, Bytes("0", 2), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -24,6 +24,8 @@ inline BOOL ScreenSaverRunning() {
 inline void EndRun() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {}
+    // The next run's record starts without the window class, as a new process does.
+    UnregisterClassA("OpenGL", GetModuleHandleA(nullptr));
     delete hostState;
     hostState = nullptr;
     platform = kRealPlatform;

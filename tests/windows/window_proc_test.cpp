@@ -217,13 +217,23 @@ TEST_F(WindowProcTest, WhatAsksForAClose) {
     }
 }
 
-TEST_F(WindowProcTest, CloseWithoutUserActionIsIgnored) {
+// Another program's close request (the uninstaller's) ends the saver as input does: at once
+// within the password delay, after the password check past it.
+TEST_F(WindowProcTest, CloseFromAnotherProgramCountsAsInput) {
     Open();
-    EXPECT_EQ(Send(WM_CLOSE), 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Pump());
+    EXPECT_EQ(hostState->closeRequested, 1);
+    EXPECT_EQ(PasswordChecks(), 0);
+
+    Open();
+    fakeTick = 1000 + 5001;
+    fakePlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    SetEnvironmentVariableA("TORVEX_PASSWORD_ANSWER", "refuse");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_FALSE(Pump());
+    EXPECT_EQ(PasswordChecks(), 1);
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(hostState->closeRequested, 0);
 }
 
 // Past the delay a refused password keeps the saver running; a later close from anywhere, even
