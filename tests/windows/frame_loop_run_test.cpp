@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "base/platform.h"
@@ -135,53 +134,6 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_EQ(CursorCount(), cursorBefore);
 
     EndRun();
-}
-
-// The display mode each change asked for: width x height, or "restore".
-std::vector<std::string> requestedModes;
-
-long RecordedMode(DEVMODEA* record, unsigned long) {
-    requestedModes.push_back(record ? std::to_string(record->dmPelsWidth) + "x" +
-                                          std::to_string(record->dmPelsHeight)
-                                    : "restore");
-    return DISP_CHANGE_SUCCESSFUL;
-}
-
-// On one monitor each "Monitors" choice runs as the single-display saver: the stored display
-// mode is switched to and given back, and one field fills a window of that size.
-TEST(SaverRunTest, OnOneMonitorEveryChoiceSwitchesToTheStoredMode) {
-    ASSERT_EQ(FindMonitors().size(), 1u) << "this test needs a desk of one monitor";
-    for (const int32_t choice : {kPrimaryMonitorOnly, kEveryMonitor, kPrimaryMonitorOthersBlack}) {
-        SCOPED_TRACE(choice);
-        platform.ChangeDisplaySettingsA = RecordedMode;
-        requestedModes.clear();
-        settings = Settings{};
-        settings.ScrWidth = 800;  // stored; the display itself is another size
-        settings.ScrHeight = 600;
-        settings.ColorBits = 32;
-        settings.Monitors = choice;
-        runMode = ModeSaver;
-        hostState = new HostState();
-
-        HWND window = StartSaver(SW_SHOW);
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(requestedModes, std::vector<std::string>{"800x600"});
-        RECT client = {};
-        GetClientRect(window, &client);
-        EXPECT_EQ(client.right, 800);
-        EXPECT_EQ(client.bottom, 600);
-        EXPECT_EQ(rainMonitors.count, 1);
-        EXPECT_EQ(rainMonitors.fields[0].width, 800);
-        EXPECT_EQ(rainMonitors.fields[0].columnCount, settings.Size);
-        uint32_t lastStepTime = platform.timeGetTime();
-        EXPECT_TRUE(FramePass(window, lastStepTime));
-
-        PostMessageA(window, WM_QUIT, 0, 0);
-        EXPECT_FALSE(FramePass(window, lastStepTime));
-        StopSaver(window);
-        EXPECT_EQ(requestedModes, (std::vector<std::string>{"800x600", "restore"}));
-        EndRun();
-    }
 }
 
 }  // namespace
