@@ -175,7 +175,7 @@ Function ForgetPendingOperation
     IntOp $6 $6 + 1
     IntOp $6 $6 * 2
     Exch $6
-    Pop $5  ; offset of the second string
+    Pop $5  ; bytes of the second string
     IntOp $6 $6 + $5
     IntOp $6 $6 - $4  ; bytes of the whole pair
     IntPtrOp $5 $2 + $4
