@@ -1,5 +1,5 @@
-// The rain frame in array draws (see draw.h). Vertices are placed on the CPU exactly as the
-// matrix stack once placed each cell: the cell's corner plus its offsets, in float. Glyphs and
+// The rain frame in array draws (see draw.h). Vertices are placed on the CPU exactly as
+// glTranslatef once placed each cell: the cell's corner plus its offsets, in float. Glyphs and
 // glows add their light, so drawing every glow after every glyph shows the same picture; in fast
 // mode nothing blends and the cells keep their list order, later covering earlier.
 #include "render/draw.h"

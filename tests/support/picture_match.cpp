@@ -1,8 +1,8 @@
-// picture_match REFERENCE.png PICTURE.png: whether a picture shows what a reference shows, allowing
-// only what moving a cell's corners from the matrix stack to the CPU may change. A pixel matches
-// when every channel is within 2 levels of the reference's pixel, or of one of its four
-// neighbours' (a cell edge that rounds to the next row or column). Exit 0 when all match, 1 with
-// the count of mismatches otherwise, 2 when a picture cannot be read.
+// picture_match REFERENCE.png PICTURE.png: whether a picture shows what a reference shows,
+// allowing only what placing the cells' corners on the CPU instead of through glTranslatef may
+// change. A pixel matches when every channel is within 2 levels of the reference's pixel, or of
+// one of its four neighbours' (a cell edge that rounds to the next row or column). Exit 0 when
+// all match, 1 with the count of mismatches otherwise, 2 when a picture cannot be read.
 #include <png.h>
 
 #include <cstdio>

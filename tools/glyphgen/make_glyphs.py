@@ -364,7 +364,9 @@ def pack(coverage, colour):
     """The stored form of a big picture: the stroke colour (3 bytes), then the coverage
     (one byte a pixel, rows top first) as one zlib stream. The loader rebuilds every RGB
     byte from these exactly as compose does."""
-    return bytes(colour) + zlib.compress(coverage.tobytes(), 9)
+    # Level 9 with a 7 memory level: fixed, so the same pictures always pack to the same bytes.
+    packer = zlib.compressobj(9, zlib.DEFLATED, 15, 7)
+    return bytes(colour) + packer.compress(coverage.tobytes()) + packer.flush()
 
 
 def cell_of(pic, k, side=CELL):
