@@ -14,7 +14,7 @@ build() {  # name sources...
   local name=$1; shift
   clang++ "${flags[@]}" "$@" -o "$out/$name"
 }
-build command_line_fuzz tests/fuzz/command_line_fuzz.cpp host/command_line.cpp base/text.cpp
+build command_line_fuzz tests/fuzz/command_line_fuzz.cpp host/win32/command_line.cpp base/text.cpp
 build mode_text_fuzz tests/fuzz/mode_text_fuzz.cpp settings/mode_text.cpp base/text.cpp
 
 for target in command_line mode_text; do

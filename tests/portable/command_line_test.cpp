@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "host/command_line.h"
+#include "host/win32/command_line.h"
 #include "settings/mode_text.h"
 
 TEST(CommandLine, ModesAndWindowNumbers) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
+#include "host/win32/host_state_win32.h"
 #include "resources/resource_ids.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"

@@ -11,7 +11,7 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl.h"
-#include "host/run_saver_win32.h"
+#include "host/win32/run_saver_win32.h"
 #include "settings/settings.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
-#include "host/run_saver_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/run_saver_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "render/draw.h"

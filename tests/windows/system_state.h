@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
+#include "host/win32/host_state_win32.h"
 
 // The cursor display count, left as it was.
 inline int CursorCount() {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
-#include "host/window_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/window_win32.h"
 #include "settings/settings.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "base/platform.h"
 #include "gl/driver_win32.h"
 #include "gl/gl_table.h"
-#include "host/host_state_win32.h"
-#include "host/window_proc_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/window_proc_win32.h"
 #include "tests/windows/fixture_files.h"
 #include "tests/windows/fixtures/gl_fixture.h"
 

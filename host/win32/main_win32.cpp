@@ -7,11 +7,11 @@
 #include <cstdlib>
 
 #include "base/platform.h"
-#include "host/command_line.h"
-#include "host/host_state_win32.h"
-#include "host/preview_win32.h"
-#include "host/run_saver_win32.h"
-#include "host/window_win32.h"
+#include "host/win32/command_line.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/preview_win32.h"
+#include "host/win32/run_saver_win32.h"
+#include "host/win32/window_win32.h"
 #include "settings/dialogs_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"

@@ -1,9 +1,9 @@
 // The teardown of a run that draws (see teardown_win32.h). Relies on the host record, the
 // renderer and the driver layer.
-#include "host/teardown_win32.h"
+#include "host/win32/teardown_win32.h"
 
 #include "gl/driver_win32.h"
-#include "host/host_state_win32.h"
+#include "host/win32/host_state_win32.h"
 #include "rain/monitors.h"
 #include "render/draw.h"
 

@@ -1,7 +1,7 @@
 // Reading the saver's command line: skip the program's own name, then one switch letter with an
 // optional "-" or "/" and, for some letters, a window number. Pure: WinMain asks Windows for the
 // foreground window when the result says so.
-#include "host/command_line.h"
+#include "host/win32/command_line.h"
 
 #include "base/text.h"
 

@@ -1,6 +1,6 @@
 // Frame pacing: due times from the display's refresh rate, waits that any message for the saver
 // window cuts short, and the driver's swap interval where it has one.
-#include "host/frame_pacing_win32.h"
+#include "host/win32/frame_pacing_win32.h"
 
 #include "base/platform.h"
 #include "gl/gl.h"

@@ -2,15 +2,15 @@
 // names, drawn with the system's OpenGL at a column count that keeps full-screen cell sizes,
 // paced to at most 30 frames a second with the thread asleep in between. Relies on the saver
 // window's pixel-format logic and window procedure, and on the renderer set-up's GL state.
-#include "host/preview_win32.h"
+#include "host/win32/preview_win32.h"
 
 #include "base/platform.h"
 #include "gl/dest_alpha.h"
 #include "gl/driver_win32.h"
-#include "host/host_state_win32.h"
-#include "host/teardown_win32.h"
-#include "host/window_proc_win32.h"
-#include "host/window_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/teardown_win32.h"
+#include "host/win32/window_proc_win32.h"
+#include "host/win32/window_win32.h"
 #include "rain/field.h"
 #include "render/draw.h"
 #include "render/setup.h"

@@ -2,7 +2,7 @@
 // the frame loop (paced to the display, idle while the display is off) until the window
 // procedure posts WM_QUIT to the window, and gives the system its display mode, cursor and
 // screen-saver state back.
-#include "host/run_saver_win32.h"
+#include "host/win32/run_saver_win32.h"
 
 #include <cstdlib>
 #include <vector>
@@ -15,11 +15,11 @@
 #include "gl/driver_win32.h"
 #include "gl/gl_load_win32.h"
 #include "gl/gl_table.h"
-#include "host/display_power_win32.h"
-#include "host/frame_pacing_win32.h"
-#include "host/host_state_win32.h"
-#include "host/teardown_win32.h"
-#include "host/window_win32.h"
+#include "host/win32/display_power_win32.h"
+#include "host/win32/frame_pacing_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/teardown_win32.h"
+#include "host/win32/window_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "render/draw.h"

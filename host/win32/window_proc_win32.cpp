@@ -2,15 +2,15 @@
 // saver at once within the password delay and afterwards only when the system's screen-saver
 // password is verified.
 // Relies on hostState (created before the window) and the driver layer for the context.
-#include "host/window_proc_win32.h"
+#include "host/win32/window_proc_win32.h"
 
 #include <cstdint>
 
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/display_power_win32.h"
-#include "host/host_state_win32.h"
-#include "host/teardown_win32.h"
+#include "host/win32/display_power_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/teardown_win32.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host/command_line.h"
+#include "host/win32/command_line.h"
 
 // The saver window's pixel format.
 struct PixelFormatState {

@@ -1,13 +1,13 @@
 // The saver's full-screen window: class "OpenGL", a borderless popup, the display-mode search
 // with its step-by-step fallbacks, and the pixel format. Display modes and message boxes go
 // through the platform table so tests can script them; pixel formats go through the driver layer.
-#include "host/window_win32.h"
+#include "host/win32/window_win32.h"
 
 #include "base/monitors_win32.h"
 #include "base/platform.h"
 #include "gl/driver_win32.h"
-#include "host/host_state_win32.h"
-#include "host/window_proc_win32.h"
+#include "host/win32/host_state_win32.h"
+#include "host/win32/window_proc_win32.h"
 #include "settings/settings.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // The console display state as the system reports it: registration through the platform table
 // (the calls exist from Vista on), and the WM_POWERBROADCAST data the window procedure hands on.
-#include "host/display_power_win32.h"
+#include "host/win32/display_power_win32.h"
 
 #include <cstddef>
 #include <cstring>
 
 #include "base/platform.h"
-#include "host/host_state_win32.h"
+#include "host/win32/host_state_win32.h"
 
 namespace {
 
