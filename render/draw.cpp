@@ -13,8 +13,6 @@
 #include "rain/random.h"
 #include "render/textures.h"
 
-RainRenderer rainRenderer;
-
 namespace {
 
 // Cells drawn per batch: the arrays never grow past this, whatever the field holds.
@@ -104,7 +102,7 @@ void DrawBatch(const RainCell* first, size_t count, RainRenderer& r) {
 
 }  // namespace
 
-void PrepareRainDrawing(const RainField& field) {
+void PrepareRainDrawing(RainRenderer& r, const RainField& field) {
     if (field.columnCount < 1 || field.width < 1) return;
     const float size = CellSize(field.width, field.columnCount);
     // A stream shows at most the cells that fit the height, plus those its glows reach from
@@ -114,14 +112,12 @@ void PrepareRainDrawing(const RainField& field) {
     const size_t most =
         static_cast<size_t>(field.columnCount) * perStream + kMaxLetters * kLetterGlyphs;
     const size_t batch = std::min(most, kBatchCells);
-    RainRenderer& r = rainRenderer;
     r.cells.reserve(most);
     r.glyphs.reserve(batch * 4);
     r.glows.reserve(batch * kGlowVertices);
 }
 
-void ReleaseRenderer() {
-    RainRenderer& r = rainRenderer;
+void ReleaseRenderer(RainRenderer& r) {
     if (r.pages[0] != 0) glDeleteTextures(kGlyphPageCount, r.pages);
     r.pages[0] = r.pages[1] = 0;
     r.cells = {};
@@ -129,8 +125,7 @@ void ReleaseRenderer() {
     r.glows = {};
 }
 
-void DrawRainField(const RainField& field) {
-    RainRenderer& r = rainRenderer;
+void DrawRainField(RainRenderer& r, const RainField& field) {
     ListRainCells(field, r.cells);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -146,9 +141,7 @@ void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void DrawRainFrame() { DrawRainMonitors(rainMonitors); }
-
-void DrawRainMonitors(const RainMonitors& monitors) {
+void DrawRainMonitors(RainRenderer& renderer, const RainMonitors& monitors) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const MonitorRect& window = monitors.bounds;
     uint32_t primaryState = randomState;
@@ -157,7 +150,7 @@ void DrawRainMonitors(const RainMonitors& monitors) {
         // GL counts from the window's bottom-left corner, the monitors from its top-left.
         SetPixelProjection(m.x - window.x, window.y + window.height - (m.y + m.height), m.width,
                            m.height);
-        DrawRainField(monitors.fields[k]);
+        DrawRainField(renderer, monitors.fields[k]);
         if (k == 0) primaryState = randomState;
     }
     randomState = primaryState;

@@ -7,6 +7,7 @@
 
 #include "rain/cells.h"
 #include "rain/colors.h"
+#include "render/glyph_tiles.h"
 
 struct RainField;
 struct RainMonitors;
@@ -22,8 +23,9 @@ struct GlowVertex {
     float r, g, b, a;
 };
 
-// The renderer's record: the colour scheme, the glyph pages' texture names and the arrays a
-// frame is drawn from, kept across frames so drawing allocates nothing once they have grown.
+// The renderer's record: the colour scheme, the glyph tiles and the pages' texture names made
+// from them, and the arrays a frame is drawn from, kept across frames so drawing allocates
+// nothing once they have grown. One per run (render/run.h).
 struct RainRenderer {
     const RainColors* colors = &kRainColors[0];
     uint32_t pages[2] = {0, 0};  // see kGlyphPageCount (textures.h)
@@ -32,29 +34,25 @@ struct RainRenderer {
     std::vector<RainCell> cells;
     std::vector<GlyphVertex> glyphs;
     std::vector<GlowVertex> glows;
+    GlyphTiles tiles;  // the 16-px tiles the pages are cut from when no bigger artwork is used
 };
-
-extern RainRenderer rainRenderer;
 
 // Sizes the arrays for the most cells field can show in a frame, so that its frames do not
 // allocate. Called by the set-up after each field is built.
-void PrepareRainDrawing(const RainField& field);
+void PrepareRainDrawing(RainRenderer& renderer, const RainField& field);
 
 // Deletes the glyph pages and frees the arrays; needs the context they were made in, current.
-void ReleaseRenderer();
+void ReleaseRenderer(RainRenderer& renderer);
 
 // Every visible cell of field in its drawing order; no clear, no flush.
-void DrawRainField(const RainField& field);
+void DrawRainField(RainRenderer& renderer, const RainField& field);
 
 // A pixel-exact 2D projection onto the window rectangle at (x, y) from its bottom-left corner,
 // width x height pixels: one unit a pixel, origin at the rectangle's bottom-left corner. Leaves
 // the model-view matrix current.
 void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height);
 
-// The run's frame: DrawRainMonitors(rainMonitors).
-void DrawRainFrame();
-
 // Clears the window and draws every field into its monitor's rectangle (viewport and projection
 // per monitor; what lies outside every monitor stays black), then flushes. The primary's field
 // takes the frame's random numbers as it would alone; the others' are taken back.
-void DrawRainMonitors(const RainMonitors& monitors);
+void DrawRainMonitors(RainRenderer& renderer, const RainMonitors& monitors);
