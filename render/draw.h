@@ -1,6 +1,6 @@
 // Drawing the rain: a field's cell list (rain/cells.h) turned into client vertex arrays and
-// drawn in a few array draws, glyphs from the glyph pages, then every glow in one draw. Relies on
-// the GL state of the renderer set-up and on the glyph pages (textures.h).
+// drawn in a few array draws, glyphs from the glyph pages, then every glow in one indexed draw.
+// Relies on the GL state of the renderer set-up and on the glyph pages (textures.h).
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -33,7 +33,8 @@ struct RainRenderer {
     int32_t maxArtSide = 0;      // a bound on the artwork chosen (0: none; the tool's --art)
     std::vector<RainCell> cells;
     std::vector<GlyphVertex> glyphs;
-    std::vector<GlowVertex> glows;
+    std::vector<GlowVertex> glows;      // nine a glow: the centre, then the rim
+    std::vector<uint32_t> glowIndices;  // the fans' triangles over glows, grown once
     GlyphTiles tiles;  // the 16-px tiles the pages are cut from when no bigger artwork is used
 };
 

@@ -156,7 +156,8 @@ TEST_F(DrawCalls, TheGlyphArtworkSuitsTheCells) {
 
 // A frame is a few array draws per field whatever its column count: the bound holds from the
 // default to the most columns the dialog offers, on one field and per field on monitors, and
-// the draws cover every listed cell (a quad each, and a fan of 24 vertices for each glow).
+// the draws cover every listed cell (a quad each, and a fan of eight indexed triangles for each
+// glow).
 TEST_F(DrawCalls, AFrameTakesAtMostAHundredCallsPerField) {
     struct Case {
         int32_t width, height, columns;
@@ -190,10 +191,13 @@ TEST_F(DrawCalls, AFrameTakesAtMostAHundredCallsPerField) {
         ClearRecordedCalls();
         DrawRain(r);
         EXPECT_LE(RecordedCalls().size(), 100u * m.count);
-        size_t vertices = 0;
+        size_t vertices = 0, indices = 0;
         for (const std::string& call : RecordedCallsTo("glDrawArrays"))
             vertices += std::stoul(call.substr(call.rfind(", ") + 2));
-        EXPECT_EQ(vertices, 4 * cells + 24 * glows);
+        for (const std::string& call : RecordedCallsTo("glDrawElements"))
+            indices += std::stoul(call.substr(call.find(", ") + 2));
+        EXPECT_EQ(vertices, 4 * cells);
+        EXPECT_EQ(indices, 24 * glows);
         EXPECT_GT(cells, 200u);
     }
 }
