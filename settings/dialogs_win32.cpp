@@ -199,16 +199,19 @@ void StoreSettings(HWND dialog) {
             break;
         }
     }
-    if (!SaveSettings(edited)) return;
+    const auto* keys = reinterpret_cast<const RegistryKeys*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (keys == nullptr || !SaveSettings(edited, *keys)) return;
     settings = edited;
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        // Where OK stores: the keys ShowSettingsDialog was given.
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         InitSettingsDialog(dialog);
         return TRUE;
     case WM_COMMAND:
@@ -262,12 +265,13 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner) {
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, const RegistryKeys& keys) {
     // "/c:12345" names a window that may not exist; a dialog refused its owner would never show,
     // so a number that names no window opens the dialog without one.
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     // The trackbars are common controls; their class must exist before the template is built.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
+                           reinterpret_cast<LPARAM>(&keys));
 }
