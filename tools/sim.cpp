@@ -84,11 +84,12 @@ int RunSim(int count, const char* const* arguments, int first) {
                      UsageLine("sim", accepted).c_str());
         return 2;
     }
-    BuildScene(options, rainMonitors);
+    RainMonitors monitors;
+    BuildScene(options, monitors);
     // Without --monitor the one field is printed alone, as it always was.
     const std::string json =
-        options.monitors.empty() ? FieldJson(rainMonitors.fields[0]) : MonitorsJson(rainMonitors);
-    rainMonitors.release();
+        options.monitors.empty() ? FieldJson(monitors.fields[0]) : MonitorsJson(monitors);
+    monitors.release();
     std::fwrite(json.data(), 1, json.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "host/win32/command_line.h"
+#include "render/run.h"
 
 // The saver window's pixel format.
 struct PixelFormatState {
@@ -20,11 +21,10 @@ struct PixelFormatState {
     bool pixelFormatHasAlpha = true;
 };
 
-// The preview's window and pacing.
+// The preview's window and pacing (its steps are the rain run's).
 struct PreviewState {
     HWND parent = nullptr;
     HWND window = nullptr;       // the child filling the parent's client area
-    uint32_t lastStepTime = 0;   // timeGetTime of the last update step
     uint32_t lastFrameTime = 0;  // timeGetTime of the last frame drawn
     uint32_t framesDrawn = 0;
 };
@@ -51,6 +51,7 @@ struct HostState {
     HPOWERNOTIFY displayNotification = nullptr;  // the display-state registration, if any
 
     PreviewState preview;
+    RainRun rain;  // the rain this run draws, saver or preview
 };
 
 // The run's record; null before WinMain creates it and after it ends.

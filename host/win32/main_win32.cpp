@@ -66,8 +66,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     UseRealPixels();
     TakeCurrentDisplayMode();
 
-    hostState->passwordDelay = ReadPasswordDelay();
-    LoadSettings(settings);
+    hostState->passwordDelay = ReadPasswordDelay(kProgramRegistryKeys);
+    LoadSettings(settings, kProgramRegistryKeys);
 
     switch (runMode) {
     case ModeChangePassword:
@@ -75,7 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         break;
     case ModeSettings:
         hostState->module = instance;
-        ShowSettingsDialog(instance, parent);
+        ShowSettingsDialog(instance, parent, kProgramRegistryKeys);
         break;
     case ModeSaver:
         RunSaver(showCommand);

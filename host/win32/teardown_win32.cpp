@@ -4,12 +4,11 @@
 
 #include "gl/driver_win32.h"
 #include "host/win32/host_state_win32.h"
-#include "rain/monitors.h"
-#include "render/draw.h"
+#include "render/run.h"
 
 void ReleaseRendering(HWND window) {
     // The textures belong to the context: they can only be deleted while it is current here.
-    if (hostState->renderContext) ReleaseRenderer();
+    if (hostState->renderContext) ReleaseRenderer(hostState->rain.renderer);
     DriverMakeCurrent(nullptr, nullptr);
     if (hostState->renderContext) {
         DriverDeleteContext(hostState->renderContext);
@@ -19,7 +18,7 @@ void ReleaseRendering(HWND window) {
         ReleaseDC(window, hostState->deviceContext);
         hostState->deviceContext = nullptr;
     }
-    rainMonitors.release();
+    hostState->rain.monitors.release();
 }
 
 void FinishDrawing(HWND window) {

@@ -19,6 +19,9 @@
 
 namespace {
 
+// The scratch keys the store and the dialog are pointed at.
+RegistryKeys keys;
+
 struct Mode {
     DWORD width, height, bits, hertz;
 };
@@ -63,7 +66,7 @@ INT_PTR RunSettingsDialog(std::vector<Turn> script) {
     turns = std::move(script);
     SetTimer(nullptr, 0, 20, PlayTurn);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, GiveUp);
-    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr);
+    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr, keys);
     KillTimer(nullptr, guard);
     EXPECT_TRUE(turns.empty()) << "the dialog closed before the script ended";
     turns.clear();
@@ -105,7 +108,7 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         program = scratch + "\\Program";
-        registryKeys.program = program.c_str();
+        keys.program = program.c_str();
         settings = Settings{};
         settings.ScrWidth = 800;
         settings.ScrHeight = 600;
@@ -123,7 +126,7 @@ protected:
         hostState = nullptr;
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Qor\\Torvex Test");
-        registryKeys = RegistryKeys{};
+        keys = RegistryKeys{};
     }
 
     bool ProgramKeyExists() {
@@ -375,7 +378,7 @@ TEST_F(Dialogs, CancelStoresNothing) {
 TEST_F(Dialogs, OkWhenTheKeyCannotBeOpenedKeepsTheDialogOpen) {
     program = KeyThatCannotBeCreated(scratch);
     ASSERT_FALSE(program.empty());
-    registryKeys.program = program.c_str();
+    keys.program = program.c_str();
 
     const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
                                                    Press(d, IDOK);
@@ -488,7 +491,7 @@ TEST_F(Dialogs, EveryMonitorByDefaultAndResolutionOnlyWhereItApplies) {
         scriptedMonitors = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
         scriptedMonitors.resize(two ? 2 : 1);
         settings.Monitors = Settings{}.Monitors;
-        LoadSettings(settings);  // no program key: the default stays
+        LoadSettings(settings, keys);  // no program key: the default stays
         RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
                                 HWND monitors = GetDlgItem(d, IDC_MONITORS);
                                 EXPECT_EQ(SendMessageA(monitors, CB_GETCURSEL, 0, 0), 1);

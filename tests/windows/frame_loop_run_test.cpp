@@ -17,7 +17,7 @@
 #include "host/win32/window_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
-#include "render/draw.h"
+#include "render/run.h"
 #include "settings/settings.h"
 #include "tests/windows/system_state.h"
 
@@ -90,7 +90,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_NE(driverState.driverLibrary, nullptr);
     EXPECT_EQ(hostState->deviceContext, GetDC(window));  // the window's own device context
     EXPECT_NE(hostState->renderContext, nullptr);
-    EXPECT_NE(rainMonitors.fields[0].firstStream, nullptr);
+    EXPECT_NE(hostState->rain.monitors.fields[0].firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore - 1);  // hidden for the run
     EXPECT_EQ(registeredFor, std::vector<HWND>{window});
@@ -104,9 +104,9 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
               reinterpret_cast<void*>(wglGetProcAddressOfDriver("wglSwapIntervalEXT")));
 
     // A few passes, then one more frame read back before its swap: rain is on it.
-    uint32_t lastStepTime = platform.timeGetTime();
-    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(window, lastStepTime));
-    DrawRainFrame();
+    hostState->rain.lastStepTime = platform.timeGetTime();
+    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(window));
+    DrawRain(hostState->rain);
     std::vector<unsigned char> pixels(static_cast<size_t>(settings.ScrWidth) * settings.ScrHeight *
                                       4);
     glReadPixels(0, 0, settings.ScrWidth, settings.ScrHeight, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -119,7 +119,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_GT(green, 50u);
 
     PostMessageA(window, WM_QUIT, 0, 0);
-    EXPECT_FALSE(FramePass(window, lastStepTime));
+    EXPECT_FALSE(FramePass(window));
     StopSaver(window);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(windowAliveAtUnregister, std::vector<bool>{true});
