@@ -263,7 +263,7 @@ start own -- --size 42
 own=$(timeout 10 xdotool search --sync --name '^Torvex$' | head -1)
 [ -n "$own" ] || fail "no window titled Torvex"
 sleep 1.5
-xdotool key --window "$own" space
+xdotool key --window "$own" space 2>/dev/null
 finish 2
 [ "$rc" = 0 ] || fail "after a key: exit code $rc, expected 0"
 quiet

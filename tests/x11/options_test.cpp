@@ -110,9 +110,11 @@ TEST(X11Options, WindowsAndMessage) {
 
 TEST(X11Options, HelpNamesEveryOptionWithItsDefault) {
     const std::string help = HelpText();
-    for (const SettingEntry& entry : kSettingEntries)
-        if (entry.where == Where::Everywhere)
+    for (const SettingEntry& entry : kSettingEntries) {
+        if (entry.where == Where::Everywhere) {
             EXPECT_NE(help.find(entry.flag), std::string::npos) << entry.flag;
+        }
+    }
     for (const char* text : {"--root", "--window-id ID", "--fullscreen", "(default 52)",
                              "(default 30)", "(default \"THE TORVEX\")", "(default green)"})
         EXPECT_NE(help.find(text), std::string::npos) << text;
