@@ -91,6 +91,40 @@ void FindSwapControl(GlxRecord& r, const char* extensions) {
         r.swapIntervalSgi = Lookup<GlxSwapIntervalSgi>(r.getProcAddress, "glXSwapIntervalSGI");
 }
 
+// GLX 1.3 lets one visual carry several configurations. One without alpha planes is taken when
+// the visual has one: its destination alpha reads as 1 by itself, where stored alpha must be held
+// at 1 with masked clears that cost llvmpipe a pass over every pixel. Double buffering and no
+// multisampling come next; depth and stencil are never used, so less is better. Null when GLX
+// 1.3 is missing or no configuration draws RGBA into this visual's windows.
+GLXFBConfig ConfigForVisual(void* library, Display* display, int screen, VisualID visual) {
+    auto getConfigs = Symbol<GlxGetFbConfigs>(library, "glXGetFBConfigs");
+    auto attrib = Symbol<GlxGetFbConfigAttrib>(library, "glXGetFBConfigAttrib");
+    if (!getConfigs || !attrib) return nullptr;
+    int count = 0;
+    GLXFBConfig* configs = getConfigs(display, screen, &count);
+    if (!configs) return nullptr;
+    GLXFBConfig best = nullptr;
+    long bestScore = -1;
+    for (int k = 0; k < count; ++k) {
+        auto get = [&](int attribute) {
+            int value = 0;
+            return attrib(display, configs[k], attribute, &value) == 0 ? value : 0;
+        };
+        if (static_cast<VisualID>(get(GLX_VISUAL_ID)) != visual ||
+            !(get(GLX_RENDER_TYPE) & GLX_RGBA_BIT) || !(get(GLX_DRAWABLE_TYPE) & GLX_WINDOW_BIT))
+            continue;
+        const long score = (get(GLX_ALPHA_SIZE) == 0 ? 8000L : 0L) +
+                           (get(GLX_DOUBLEBUFFER) ? 4000L : 0L) + (get(GLX_SAMPLES) ? 0L : 2000L) +
+                           (255L - get(GLX_DEPTH_SIZE) - get(GLX_STENCIL_SIZE));
+        if (score > bestScore) {
+            best = configs[k];
+            bestScore = score;
+        }
+    }
+    XFree(configs);
+    return best;
+}
+
 std::string CreateFor(GlxRecord& r, void* library, Display* display, Window window) {
     auto queryExtension = Symbol<GlxQueryExtension>(library, "glXQueryExtension");
     auto queryExtensions = Symbol<GlxQueryExtensionsString>(library, "glXQueryExtensionsString");
@@ -118,7 +152,13 @@ std::string CreateFor(GlxRecord& r, void* library, Display* display, Window wind
     int usesGl = 0, rgba = 0;
     const bool drawable = getConfig(display, visual, GLX_USE_GL, &usesGl) == 0 && usesGl &&
                           getConfig(display, visual, GLX_RGBA, &rgba) == 0 && rgba;
-    r.context = drawable ? createContext(display, visual, nullptr, True) : nullptr;
+    auto createNewContext = Symbol<GlxCreateNewContext>(library, "glXCreateNewContext");
+    GLXFBConfig config = drawable && createNewContext
+                             ? ConfigForVisual(library, display, wanted.screen, wanted.visualid)
+                             : nullptr;
+    r.context = !drawable ? nullptr
+                : config  ? createNewContext(display, config, GLX_RGBA_TYPE, nullptr, True)
+                          : createContext(display, visual, nullptr, True);
     XFree(visual);
     if (!drawable) return "the window's visual has no RGBA OpenGL";
     if (!r.context) return "cannot create a GLX context for the window";

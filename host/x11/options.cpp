@@ -85,12 +85,16 @@ void TakeLetters(char (&message)[kMessageBytes], const char* value) {
         if (*c < 'A' || *c > 'Z') *c = ' ';
 }
 
-std::string Needs(const SettingEntry& entry) {
-    if (entry.kind != SettingKind::Choice) return "a whole number";
+std::string ChoiceNames(const SettingEntry& entry) {
     std::string names;
     for (int32_t i = 0; i <= entry.high; ++i)
         names += (i ? ", " : "") + ChoiceShortName(entry.names[i]);
-    return "a number from 0 to " + std::to_string(entry.high) + " or one of " + names;
+    return names;
+}
+
+std::string Needs(const SettingEntry& entry) {
+    if (entry.kind != SettingKind::Choice) return "a whole number";
+    return "a number from 0 to " + std::to_string(entry.high) + " or one of " + ChoiceNames(entry);
 }
 
 // Stores a row's value; false when it is not one the row takes.
@@ -222,9 +226,11 @@ std::string DefaultOf(const SettingEntry& entry, const Settings& defaults) {
     return "";
 }
 
+// "  --size N          Glyph columns, ...": the meanings line up after the longest usage.
 void AddLine(std::string& text, const std::string& usage, const std::string& meaning) {
+    constexpr size_t kUsageColumns = 34;
     std::string line = "  " + usage;
-    line.resize(line.size() < 28 ? 28 : line.size() + 1, ' ');
+    line.resize(line.size() < kUsageColumns ? kUsageColumns : line.size() + 1, ' ');
     text += line + meaning + "\n";
 }
 
@@ -241,17 +247,19 @@ std::string HelpText() {
             usage += ", --no-" + std::string(Bare(entry.flag));
         } else {
             usage += std::string(" ") + entry.valueName;
+            if (entry.kind == SettingKind::Choice) usage += "|NAME";
         }
         if (entry.kind == SettingKind::Number)
             meaning += ", " + std::to_string(entry.low) + " to " + std::to_string(entry.high);
-        if (entry.kind == SettingKind::Choice) meaning += ": " + Needs(entry).substr(2);
+        if (entry.kind == SettingKind::Choice)
+            meaning += ", 0 to " + std::to_string(entry.high) + " or " + ChoiceNames(entry);
         if (entry.kind == SettingKind::Text) meaning += ": letters and spaces, at most 31";
         AddLine(text, usage, meaning + " (default " + DefaultOf(entry, defaults) + ")");
     }
-    AddLine(text, "--root", "draw in $XSCREENSAVER_WINDOW, else on the whole screen");
-    AddLine(text, "--window-id ID", "draw in that window (0x hex or decimal)");
-    AddLine(text, "--fullscreen", "in a window of its own: ask for the full screen");
-    AddLine(text, "--help", "this list");
+    AddLine(text, "--root", "Rain in $XSCREENSAVER_WINDOW, else on the whole screen");
+    AddLine(text, "--window-id ID", "Rain in that window (0x hex or decimal)");
+    AddLine(text, "--fullscreen", "In a window of its own: ask for the full screen");
+    AddLine(text, "--help", "This list");
     text +=
         "Each option may also be written with one dash (-size 60). Without --root or\n"
         "--window-id the rain falls in a window of its own, 1024 x 768.\n";

@@ -12,6 +12,7 @@
 #include "base/platform.h"
 #include "gl/context.h"
 #include "gl/dest_alpha.h"
+#include "gl/gl.h"
 #include "gl/glx_context.h"
 #include "host/x11/monitors_x11.h"
 #include "host/x11/signals_x11.h"
@@ -114,16 +115,25 @@ void WaitForInput(X11Run& run, int milliseconds) {
 }
 
 // Waits until `due` on the clock, taking events meanwhile; returns early when the run ends or
-// the window is hidden (the loop then waits without a limit).
+// the window is hidden (the loop then waits without a limit). A frame that is already late still
+// looks at the signal pipe once: frames slower than the display must not hide a SIGTERM.
 void WaitUntil(X11Run& run, uint32_t due) {
     for (;;) {
         TakeEvents(run);
         if (run.ended || !Visible(run) || run.relayout) return;
         const int32_t left = static_cast<int32_t>(due - platform.timeGetTime());
-        if (left <= 0) return;
-        WaitForInput(run, left);
-        if (run.ended) return;
+        WaitForInput(run, left > 0 ? left : 0);
+        if (run.ended || left <= 0) return;
     }
+}
+
+// Every glyph adds its colour times destination alpha, which must read as 1. A buffer without
+// alpha planes reads 1 by itself; one with them (a 32-bit ARGB visual) is held at 1, at the cost
+// of masked clears, so only there.
+void HoldAlphaWhereStored() {
+    GLint alphaBits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    if (alphaBits > 0) HoldDestinationAlphaAtOne();
 }
 
 void Relayout(X11Run& run) {
@@ -132,7 +142,7 @@ void Relayout(X11Run& run) {
     ResizeRain(rain, monitors.data(), static_cast<int32_t>(monitors.size()),
                platform.GetTickCount());
     // New buffers come without the alpha the additive blend reads.
-    HoldDestinationAlphaAtOne();
+    HoldAlphaWhereStored();
 }
 
 void FrameLoop(X11Run& run) {
@@ -181,9 +191,7 @@ int RunRainInWindow(Display* display, HostWindow& window, const Settings& settin
     const Settings laidOut = rain.settings;  // the settings with the window's column count
     StartRain(rain, laidOut, monitors.data(), static_cast<int32_t>(monitors.size()),
               platform.GetTickCount(), 0, platform.timeGetTime());
-    // Every glyph adds its colour times destination alpha, which must read as 1 (a 32-bit
-    // visual stores alpha).
-    HoldDestinationAlphaAtOne();
+    HoldAlphaWhereStored();
     // One swap per refresh where GLX offers it; the pacer's timer caps the rest (Xvfb never
     // waits).
     SetContextSwapInterval(run.context, 1);
