@@ -18,24 +18,20 @@ static int SetMonitors(Display* display, int count, char** geometries) {
     XRRScreenResources* resources = XRRGetScreenResources(display, root);
     if (!resources || resources->noutput < 1) return 1;
     for (int k = 0; k < count; ++k) {
+        XRRMonitorInfo* m = XRRAllocateMonitor(display, k == 0 ? 1 : 0);
         unsigned width = 0, height = 0;
-        int x = 0, y = 0;
-        char name[32];
-        if (sscanf(geometries[k], "%ux%u+%d+%d", &width, &height, &x, &y) != 4) return 2;
-        XRRMonitorInfo* monitor = XRRAllocateMonitor(display, k == 0 ? 1 : 0);
-        if (k == 0) monitor->outputs[0] = resources->outputs[0];
-        snprintf(name, sizeof name, "TEST-%d", k);
-        monitor->name = XInternAtom(display, name, False);
-        monitor->primary = k == 0;
-        monitor->x = x;
-        monitor->y = y;
-        monitor->width = (int)width;
-        monitor->height = (int)height;
-        /* Sizes in millimetres: any, as long as they are not zero. */
-        monitor->mwidth = (int)width / 4;
-        monitor->mheight = (int)height / 4;
-        XRRSetMonitor(display, root, monitor);
-        XRRFreeMonitors(monitor);
+        char name[] = "TEST-0";
+        name[5] = (char)('0' + k);
+        if (sscanf(geometries[k], "%ux%u+%d+%d", &width, &height, &m->x, &m->y) != 4) return 2;
+        if (k == 0) m->outputs[0] = resources->outputs[0];
+        m->name = XInternAtom(display, name, False);
+        m->primary = k == 0;
+        m->width = (int)width;
+        m->height = (int)height;
+        m->mwidth = m->width / 4; /* millimetres: any, but not zero */
+        m->mheight = m->height / 4;
+        XRRSetMonitor(display, root, m);
+        XRRFreeMonitors(m);
     }
     XRRFreeScreenResources(resources);
     XSync(display, False);
@@ -51,60 +47,43 @@ static void WaitFor(Display* display, Window window, int type) {
 int main(int argc, char** argv) {
     unsigned width = 0, height = 0;
     int x = 0, y = 0;
-    if (argc > 2 && strcmp(argv[1], "--monitors") == 0) {
-        Display* display = XOpenDisplay(NULL);
-        const int status = display ? SetMonitors(display, argc - 2, argv + 2) : 1;
-        if (status == 0) {
-            printf("0x%lx\n", DefaultRootWindow(display));
-            fflush(stdout);
-            char line[128];
-            while (fgets(line, sizeof line, stdin) && strncmp(line, "quit", 4) != 0) {}
-        }
-        if (display) XCloseDisplay(display);
-        return status;
-    }
-    if (argc < 2 || sscanf(argv[1], "%ux%u+%d+%d", &width, &height, &x, &y) != 4) {
-        fprintf(stderr, "usage: host_window WxH+X+Y [--argb]\n");
+    Display* display = XOpenDisplay(NULL);
+    const int monitors = argc > 2 && strcmp(argv[1], "--monitors") == 0;
+    if (!display ||
+        (!monitors && (argc < 2 || sscanf(argv[1], "%ux%u+%d+%d", &width, &height, &x, &y) != 4))) {
+        fprintf(stderr, "usage: host_window WxH+X+Y [--argb] | --monitors WxH+X+Y...\n");
         return 2;
     }
-    Display* display = XOpenDisplay(NULL);
-    if (!display) {
-        fprintf(stderr, "host_window: no display\n");
-        return 1;
-    }
     const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
-    XVisualInfo argb;
-    const int wantArgb = argc > 2 && strcmp(argv[2], "--argb") == 0;
-    if (wantArgb && !XMatchVisualInfo(display, screen, 32, TrueColor, &argb)) {
-        fprintf(stderr, "host_window: the display has no 32-bit visual\n");
-        return 1;
+    Window window = RootWindow(display, screen);
+    if (monitors && SetMonitors(display, argc - 2, argv + 2) != 0) return 1;
+    if (!monitors) {
+        XSetWindowAttributes attributes;
+        memset(&attributes, 0, sizeof attributes);
+        attributes.event_mask = StructureNotifyMask;
+        /* No window manager's frame or placement: the window lies exactly where the test looks. */
+        attributes.override_redirect = True;
+        unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
+        Visual* visual = CopyFromParent;
+        int depth = CopyFromParent;
+        XVisualInfo argb;
+        if (argc > 2 && strcmp(argv[2], "--argb") == 0) {
+            if (!XMatchVisualInfo(display, screen, 32, TrueColor, &argb)) return 1;
+            visual = argb.visual;
+            depth = 32;
+            attributes.colormap = XCreateColormap(display, window, visual, AllocNone);
+            mask |= CWColormap;
+        }
+        window = XCreateWindow(display, window, x, y, width, height, 0, depth, InputOutput, visual,
+                               mask, &attributes);
+        XMapWindow(display, window);
+        WaitFor(display, window, MapNotify);
     }
-    XSetWindowAttributes attributes;
-    memset(&attributes, 0, sizeof attributes);
-    attributes.background_pixel = 0;
-    attributes.border_pixel = 0;
-    attributes.event_mask = StructureNotifyMask;
-    /* No window manager's frame or placement: the window lies exactly where the test looks. */
-    attributes.override_redirect = True;
-    unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask | CWOverrideRedirect;
-    Visual* visual = CopyFromParent;
-    int depth = CopyFromParent;
-    if (wantArgb) {
-        visual = argb.visual;
-        depth = 32;
-        attributes.colormap = XCreateColormap(display, root, argb.visual, AllocNone);
-        mask |= CWColormap;
-    }
-    Window window = XCreateWindow(display, root, x, y, width, height, 0, depth, InputOutput, visual,
-                                  mask, &attributes);
-    XMapWindow(display, window);
-    WaitFor(display, window, MapNotify);
     printf("0x%lx\n", window);
     fflush(stdout);
 
     char line[128];
-    while (fgets(line, sizeof line, stdin)) {
+    while (fgets(line, sizeof line, stdin) && strncmp(line, "quit", 4) != 0) {
         if (sscanf(line, "resize %u %u", &width, &height) == 2) {
             XResizeWindow(display, window, width, height);
             WaitFor(display, window, ConfigureNotify);
@@ -117,8 +96,6 @@ int main(int argc, char** argv) {
         } else if (strncmp(line, "destroy", 7) == 0) {
             XDestroyWindow(display, window);
             WaitFor(display, window, DestroyNotify);
-        } else if (strncmp(line, "quit", 4) == 0) {
-            break;
         }
         printf("ok\n");
         fflush(stdout);
