@@ -44,9 +44,9 @@ HWND StartSaver(int showCommand) {
                       : CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
     if (window == nullptr) exit(1);
 
-    hostState->deviceContext = GetDC(window);
-    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
-    DriverMakeCurrent(hostState->deviceContext, hostState->renderContext);
+    CreateWglContext(hostState->wgl, GetDC(window));
+    GlContext context = WglContextOf(hostState->wgl);
+    MakeContextCurrent(context);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
     // One display is a run of one monitor: the display mode's rectangle.
@@ -57,8 +57,8 @@ HWND StartSaver(int showCommand) {
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
     if (hostState->pixelFormat.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     // Drivers may name their extensions only to a current context, which exists only now.
-    FillGlExtRows(ResolveGlThroughWgl, driverState.driverLibrary);
-    AskForSwapPerRefresh();
+    FillWglExtensions(context);
+    AskForSwapPerRefresh(context);
     RegisterDisplayStateNotification(window);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &hostState->screenSaverWasRunning, 0);
     return window;
@@ -85,7 +85,8 @@ bool FramePass(HWND window) {
 
     const uint32_t now = platform.timeGetTime();
     RainFrame(hostState->rain, now, platform.GetTickCount());
-    DriverSwapBuffers(hostState->deviceContext);
+    GlContext context = WglContextOf(hostState->wgl);
+    SwapContextBuffers(context);
     return true;
 }
 
