@@ -21,7 +21,14 @@ uint32_t StepTick(const ToolOptions& options, int32_t step) {
 
 void StartScene(const ToolOptions& options, RainRun& run) {
     const std::vector<MonitorRect> rects = SceneMonitors(options);
-    StartRain(run, options.settings, rects.data(), static_cast<int32_t>(rects.size()), options.tick,
-              options.art, 0);
+    if (options.startWidth > 0 && options.startHeight > 0) {
+        // A window resized before its first step: the run is rebuilt for its new size.
+        const MonitorRect start{0, 0, options.startWidth, options.startHeight};
+        StartRain(run, options.settings, &start, 1, options.tick, options.art, 0);
+        ResizeRain(run, rects.data(), static_cast<int32_t>(rects.size()), options.tick);
+    } else {
+        StartRain(run, options.settings, rects.data(), static_cast<int32_t>(rects.size()),
+                  options.tick, options.art, 0);
+    }
     for (int32_t k = 1; k <= options.steps; ++k) StepRain(run, StepTick(options, k));
 }
