@@ -42,13 +42,15 @@ struct Box {
 };
 
 std::vector<Mode> listedModes;
-std::vector<LONG> changeResults;  // answers in order; the last one repeats
+Mode currentMode = {24, 800, 600, 60};  // what ENUM_CURRENT_SETTINGS reports
+std::vector<LONG> changeResults;        // answers in order; the last one repeats
 std::vector<Request> requests;
 std::vector<Box> boxes;
 
 int ScriptedEnum(const char*, unsigned long number, DEVMODEA* record) {
-    if (number >= listedModes.size()) return FALSE;
-    const Mode& mode = listedModes[number];
+    const bool current = number == ENUM_CURRENT_SETTINGS;
+    if (!current && number >= listedModes.size()) return FALSE;
+    const Mode& mode = current ? currentMode : listedModes[number];
     record->dmBitsPerPel = mode.bits;
     record->dmPelsWidth = mode.width;
     record->dmPelsHeight = mode.height;
@@ -160,20 +162,25 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
           {false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 2},
           {false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 1}}},
         {"depth first, then the size",
-         {{16, 800, 600, 60}},
+         {{16, 800, 600, 60}, {32, 1024, 768, 75}},
          {DISP_CHANGE_FAILED, 0, 0},
          true,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0}}},
         {"only the depth could change: the stored mode comes back",
-         {{16, 800, 600, 60}},
+         {{16, 800, 600, 60}, {32, 1024, 768, 75}},
          {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE},
          false,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0},
           {true, 0, 0, 0, 0, 0, 0, 0}}},
+        {"no listed mode of that depth and size: nothing is asked for",
+         {{16, 1024, 768, 60}, {32, 800, 600, 60}, {32, 1024, 600, 60}},
+         {0},
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -187,32 +194,46 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
     }
 }
 
-TEST_F(WindowModeTest, EachRefusedDepthChangeIsReportedAndNothingIsRestored) {
+// A refusal is never a message box, and the window then covers the desktop's mode instead.
+TEST_F(WindowModeTest, AModeTheDisplayCannotTakeLeavesTheDesktopModeAndTheWindowCoversIt) {
     struct Case {
-        LONG result;
-        const char* text;
+        const char* name;
+        int width, height;
+        std::vector<LONG> results;
+        bool switched;
     };
     const Case cases[] = {
-        {DISP_CHANGE_RESTART, "You must switch to another color depth in your Display properties"},
-        {DISP_CHANGE_BADMODE, "Fullscreen not supported"},
-        {DISP_CHANGE_FAILED, "Failed to change to desired settings"},
-        {DISP_CHANGE_NOTUPDATED, "Unknown failure."},
-        {7, "Unknown failure."},
+        {"taken", 1024, 768, {0}, true},
+        {"not listed", 1920, 1080, {0}, false},
+        {"listed, every request refused", 1024, 768, {DISP_CHANGE_FAILED}, false},
+        {"listed, the depth needs a restart", 1024, 768, {DISP_CHANGE_FAILED, DISP_CHANGE_RESTART},
+         false},
+        {"listed, the depth taken, the size refused", 1024, 768,
+         {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE}, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        listedModes = {{16, 800, 600, 60}};
-        changeResults = {DISP_CHANGE_FAILED, c.result};
-        requests.clear();
+        SCOPED_TRACE(c.name);
+        listedModes = {{32, 1024, 768, 75}, currentMode};
+        changeResults = c.results;
+        settings = {};
+        settings.ScrWidth = c.width;  // as the run sequence passes them
+        settings.ScrHeight = c.height;
+        settings.ColorBits = 32;
+        settings.Hertz = 60;
         boxes.clear();
-        EXPECT_EQ(Create(1024, 768), nullptr);
-        ASSERT_EQ(requests.size(), 2u);
-        EXPECT_EQ(requests[1].fields, static_cast<DWORD>(DM_BITSPERPEL));
-        EXPECT_FALSE(requests[1].restore);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, c.text);
-        EXPECT_EQ(boxes[0].caption, "Error");
-        EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_ICONERROR));
+        HWND window = Create(c.width, c.height);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(hostState->displayModeChanged, c.switched);
+        const Mode run = c.switched ? Mode{32, DWORD(c.width), DWORD(c.height), 60} : currentMode;
+        RECT rect;
+        GetWindowRect(window, &rect);
+        EXPECT_EQ(rect.right - rect.left, LONG(run.width));
+        EXPECT_EQ(rect.bottom - rect.top, LONG(run.height));
+        EXPECT_EQ(settings.ScrWidth, int32_t(run.width));
+        EXPECT_EQ(settings.ScrHeight, int32_t(run.height));
+        EXPECT_EQ(settings.ColorBits, int32_t(run.bits));
+        DestroySaverWindows();
     }
 }
 
