@@ -72,7 +72,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     LoadSettings(settings);
     // A stored 0 in the mode's size or depth means "not set": the current value stays, as when
     // nothing is stored. Hertz 0 keeps its own meaning, no rate asked for.
-    for (int32_t Settings::*field : {&Settings::ScrWidth, &Settings::ScrHeight, &Settings::ColorBits})
+    for (int32_t Settings::*field :
+         {&Settings::ScrWidth, &Settings::ScrHeight, &Settings::ColorBits})
         if (settings.*field == 0) settings.*field = desktop.*field;
 
     switch (runMode) {

@@ -1,6 +1,7 @@
 // The saver's full-screen window: class "OpenGL", a borderless popup, the display-mode search
-// with its step-by-step fallbacks (in the end the desktop's mode), and the pixel format. Display modes and message boxes go
-// through the platform table so tests can script them; pixel formats go through the driver layer.
+// with its step-by-step fallbacks (in the end the desktop's mode), and the pixel format. Display
+// modes and message boxes go through the platform table so tests can script them; pixel formats go
+// through the driver layer.
 #include "host/win32/window_win32.h"
 
 #include "base/monitors_win32.h"

@@ -206,10 +206,16 @@ TEST_F(WindowModeTest, AModeTheDisplayCannotTakeLeavesTheDesktopModeAndTheWindow
         {"taken", 1024, 768, {0}, true},
         {"not listed", 1920, 1080, {0}, false},
         {"listed, every request refused", 1024, 768, {DISP_CHANGE_FAILED}, false},
-        {"listed, the depth needs a restart", 1024, 768, {DISP_CHANGE_FAILED, DISP_CHANGE_RESTART},
+        {"listed, the depth needs a restart",
+         1024,
+         768,
+         {DISP_CHANGE_FAILED, DISP_CHANGE_RESTART},
          false},
-        {"listed, the depth taken, the size refused", 1024, 768,
-         {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE}, false},
+        {"listed, the depth taken, the size refused",
+         1024,
+         768,
+         {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
