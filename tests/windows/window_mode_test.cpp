@@ -42,15 +42,13 @@ struct Box {
 };
 
 std::vector<Mode> listedModes;
-Mode currentMode = {24, 800, 600, 60};  // what ENUM_CURRENT_SETTINGS reports
-std::vector<LONG> changeResults;        // answers in order; the last one repeats
+std::vector<LONG> changeResults;  // answers in order; the last one repeats
 std::vector<Request> requests;
 std::vector<Box> boxes;
 
 int ScriptedEnum(const char*, unsigned long number, DEVMODEA* record) {
-    const bool current = number == ENUM_CURRENT_SETTINGS;
-    if (!current && number >= listedModes.size()) return FALSE;
-    const Mode& mode = current ? currentMode : listedModes[number];
+    if (number >= listedModes.size()) return FALSE;
+    const Mode& mode = listedModes[number];
     record->dmBitsPerPel = mode.bits;
     record->dmPelsWidth = mode.width;
     record->dmPelsHeight = mode.height;
@@ -176,6 +174,12 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0},
           {true, 0, 0, 0, 0, 0, 0, 0}}},
+        {"the depth refused: no message, and nothing to restore",
+         {{32, 1024, 768, 75}},
+         {DISP_CHANGE_FAILED, DISP_CHANGE_BADMODE},
+         false,
+         {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 75, 0},
+          {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 75, 0}}},
         {"no listed mode of that depth and size: nothing is asked for",
          {{16, 1024, 768, 60}, {32, 800, 600, 60}, {32, 1024, 600, 60}},
          {0},
@@ -191,47 +195,6 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
         EXPECT_EQ(SwitchDisplayMode(1024, 768), c.set);
         EXPECT_EQ(requests, c.expected);
         EXPECT_TRUE(boxes.empty());
-    }
-}
-
-// A refusal is never a message box, and the window then covers the desktop's mode instead.
-TEST_F(WindowModeTest, AModeTheDisplayCannotTakeLeavesTheDesktopModeAndTheWindowCoversIt) {
-    struct Case {
-        const char* name;
-        int width, height;
-        std::vector<LONG> results;
-        bool switched;
-    };
-    const Case cases[] = {
-        {"taken", 1024, 768, {0}, true},
-        {"not listed", 1920, 1080, {0}, false},
-        {"listed, every request refused", 1024, 768, {DISP_CHANGE_FAILED}, false},
-        {"listed, restart needed", 1024, 768, {DISP_CHANGE_FAILED, DISP_CHANGE_RESTART}, false},
-        {"listed, only the depth", 1024, 768, {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE}, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        listedModes = {{32, 1024, 768, 75}, currentMode};
-        changeResults = c.results;
-        settings = {};
-        settings.ScrWidth = c.width;  // as the run sequence passes them
-        settings.ScrHeight = c.height;
-        settings.ColorBits = 32;
-        settings.Hertz = 60;
-        boxes.clear();
-        HWND window = Create(c.width, c.height);
-        ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(boxes.empty());
-        EXPECT_EQ(hostState->displayModeChanged, c.switched);
-        const Mode run = c.switched ? Mode{32, DWORD(c.width), DWORD(c.height), 60} : currentMode;
-        RECT rect;
-        GetWindowRect(window, &rect);
-        EXPECT_EQ(rect.right - rect.left, LONG(run.width));
-        EXPECT_EQ(rect.bottom - rect.top, LONG(run.height));
-        EXPECT_EQ(settings.ScrWidth, int32_t(run.width));
-        EXPECT_EQ(settings.ScrHeight, int32_t(run.height));
-        EXPECT_EQ(settings.ColorBits, int32_t(run.bits));
-        DestroySaverWindows();
     }
 }
 
