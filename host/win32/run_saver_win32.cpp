@@ -33,11 +33,11 @@ HWND StartSaver(int showCommand) {
 
     // Rain beyond the primary display keeps every monitor at its desktop resolution: one
     // window over the virtual screen and no display mode change. With one monitor (or none
-    // found) every choice runs as the single-display saver, stored display mode included.
+    // found) every choice runs as the single-display saver, stored display mode included (or
+    // the desktop's, when the display cannot take it).
     std::vector<MonitorRect> monitors =
         settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
     const bool onMonitors = monitors.size() > 1;
-    hostState->displayModeChanged = !onMonitors;
     HWND window = onMonitors
                       ? CreateVirtualScreenWindow(
                             "Torvex", BoundingRect(monitors.data(), int32_t(monitors.size())))
@@ -46,7 +46,8 @@ HWND StartSaver(int showCommand) {
 
     CreateWglContext(hostState->wgl, GetDC(window));
     GlContext context = WglContextOf(hostState->wgl);
-    MakeContextCurrent(context);
+    // Without a pixel format there is no context, and without a context no rain: nothing to run.
+    if (hostState->wgl.renderContext == nullptr || !MakeContextCurrent(context)) exit(1);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
     // One display is a run of one monitor: the display mode's rectangle.
