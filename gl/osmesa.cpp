@@ -88,14 +88,8 @@ std::string OpenOsMesa(OsMesa& mesa, unsigned char* pixels, int width, int heigh
 }
 
 GlContext OsMesaContextOf(OsMesa& mesa) {
-    GlContext context;
-    context.native = &mesa;
-    context.makeCurrent = MakeCurrentContext;
-    context.swap = FinishPicture;
-    context.release = ReleaseMesa;
-    context.resolve = ResolveThroughOsMesa;
-    context.resolveUser = mesa.library;
-    return context;
+    return GlContext{&mesa,       MakeCurrentContext,   FinishPicture, nullptr,
+                     ReleaseMesa, ResolveThroughOsMesa, mesa.library};
 }
 
 void CloseOsMesa(OsMesa& mesa) {

@@ -40,15 +40,13 @@ bool CreateWglContext(WglContext& wgl, HDC deviceContext) {
 }
 
 GlContext WglContextOf(WglContext& wgl) {
-    GlContext context;
-    context.native = &wgl;
-    context.makeCurrent = MakeCurrent;
-    context.swap = Swap;
-    context.swapInterval = SwapInterval;
-    context.release = Release;
-    context.resolve = ResolveGlThroughWgl;
-    context.resolveUser = driverState.driverLibrary;
-    return context;
+    return GlContext{&wgl,
+                     MakeCurrent,
+                     Swap,
+                     SwapInterval,
+                     Release,
+                     ResolveGlThroughWgl,
+                     driverState.driverLibrary};
 }
 
 void FillWglExtensions(const GlContext& context) {
