@@ -86,8 +86,18 @@ void FillModeList(HWND dialog, const Settings& shown) {
             withRate);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    const std::string current =
+    const std::string stored =
         FormatModeText(shown.ScrWidth, shown.ScrHeight, shown.ColorBits, shown.Hertz, withRate);
+    if (SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(stored.c_str())) != CB_ERR)
+        return;
+    // A stored mode the display does not offer (the saver runs at the desktop's instead): the
+    // desktop's mode is selected, so that OK stores one the display can take.
+    if (!platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return;
+    const std::string current = FormatModeText(
+        static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight),
+        static_cast<int32_t>(mode.dmBitsPerPel), static_cast<int32_t>(mode.dmDisplayFrequency),
+        withRate);
     SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(current.c_str()));
 }
@@ -135,8 +145,8 @@ void InitSettingsDialog(HWND dialog) {
     ShowWhetherResolutionApplies(dialog);
 }
 
-// The selected entry's numbers become the display mode. With nothing selected (the current mode
-// is not in the list, or there is no list) the display settings stay as they are.
+// The selected entry's numbers become the display mode. With nothing selected (neither the
+// stored nor the current mode is in the list, or there is no list) the display settings stay.
 void TakeSelectedMode(HWND dialog, Settings& edited) {
     HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
     const LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);

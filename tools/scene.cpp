@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "rain/random.h"
-
 namespace {
 
 // Without --monitor the scene is one monitor of the options' size, as the saver runs on one
@@ -21,18 +19,16 @@ uint32_t StepTick(const ToolOptions& options, int32_t step) {
 
 }  // namespace
 
-void BuildScene(const ToolOptions& options, RainMonitors& monitors) {
-    const Settings& s = options.settings;
-    const std::vector<MonitorRect> rects = SceneMonitors(options);
-    SeedRandom(options.tick & 0xFF);
-    monitors.build(rects.data(), static_cast<int32_t>(rects.size()), false, s.Size, s.FastMode != 0,
-                   s.Continuous != 0, s.Message);
-    for (int32_t k = 1; k <= options.steps; ++k) monitors.update(StepTick(options, k));
-}
-
 void StartScene(const ToolOptions& options, RainRun& run) {
     const std::vector<MonitorRect> rects = SceneMonitors(options);
-    StartRain(run, options.settings, rects.data(), static_cast<int32_t>(rects.size()), options.tick,
-              options.art, 0);
+    if (options.startWidth > 0 && options.startHeight > 0) {
+        // A window resized before its first step: the run is rebuilt for its new size.
+        const MonitorRect start{0, 0, options.startWidth, options.startHeight};
+        StartRain(run, options.settings, &start, 1, options.tick, options.art, 0);
+        ResizeRain(run, rects.data(), static_cast<int32_t>(rects.size()), options.tick);
+    } else {
+        StartRain(run, options.settings, rects.data(), static_cast<int32_t>(rects.size()),
+                  options.tick, options.art, 0);
+    }
     for (int32_t k = 1; k <= options.steps; ++k) StepRain(run, StepTick(options, k));
 }

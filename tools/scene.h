@@ -6,13 +6,9 @@
 #include "render/run.h"
 #include "tools/options.h"
 
-// The scene's rain alone (sim: no drawing): seeds with the low 8 bits of options.tick, builds one
-// field per monitor of options.monitors (the primary first; without any, one of the options'
-// width and height), then runs options.steps update steps, step k seeded from the tick count
-// tick + k * interval. The caller releases the fields.
-void BuildScene(const ToolOptions& options, RainMonitors& monitors);
-
-// The same scene as a run that draws (shot): started through the run API, so the renderer is set
-// up as the saver sets it up, then stepped on the same clock. Needs a current context; the
-// caller finishes the run.
+// The scene as a run, started through the run API as the saver starts one: seeded with the low 8
+// bits of options.tick, one field per monitor of options.monitors (the primary first; without
+// any, one of the options' width and height), the renderer set up; then options.steps update
+// steps, step k seeded from the tick count tick + k * interval. Needs a filled GL table (a
+// context for shot, the no-op table for sim); the caller finishes the run.
 void StartScene(const ToolOptions& options, RainRun& run);

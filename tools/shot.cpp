@@ -39,6 +39,15 @@ int RunShot(int count, const char* const* arguments, int first) {
              o.out = v;
              return nullptr;
          }},
+        // A host's window resized to the picture's size before the first step.
+        {"--resized-from", "WxH",
+         [](ToolOptions& o, const char* v) -> const char* {
+             MonitorRect size;
+             if (!ParseMonitor((std::string(v) + "+0+0").c_str(), size)) return "WxH";
+             o.startWidth = size.width;
+             o.startHeight = size.height;
+             return nullptr;
+         }},
         // The artwork the saver would not choose, to compare: --art 16 draws the 16-px glyphs.
         {"--art", "16|32|64|128", [](ToolOptions& o, const char* v) -> const char* {
              for (int side : kGlyphArtSides)

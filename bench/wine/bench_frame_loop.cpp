@@ -20,6 +20,7 @@
 #include <string>
 
 #include "base/platform.h"
+#include "gl/driver_win32.h"
 #include "gl/gl.h"
 #include "host/win32/display_power_win32.h"
 #include "host/win32/frame_pacing_win32.h"
@@ -174,7 +175,8 @@ int RunPowerBench(double seconds, bool fast, bool continuous) {
     // Stepped until every stream is on screen, rather than timing the first streams' entry.
     for (int step = 0; step < kWarmUpSteps; ++step)
         hostState->rain.monitors.update(platform.GetTickCount());
-    const bool swapControl = glTable.wglSwapIntervalEXT != nullptr;
+    const bool swapControl = driverState.wgl.swapIntervalEXT != nullptr;
+    GlContext context = WglContextOf(hostState->wgl);
     std::printf(
         "%s mode, %s, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control "
         "%s, display-state registration %s\n",
@@ -188,9 +190,9 @@ int RunPowerBench(double seconds, bool fast, bool continuous) {
     Phase unpaced, paced;
     const int slices = seconds < 2 ? 1 : static_cast<int>(seconds + 0.5);
     for (int slice = 0; slice < slices; ++slice) {
-        if (swapControl) wglSwapIntervalEXT(0);
+        SetContextSwapInterval(context, 0);
         Add(unpaced, RunPhase(window, seconds / slices, false));
-        if (swapControl) wglSwapIntervalEXT(1);
+        SetContextSwapInterval(context, 1);
         Add(paced, RunPhase(window, seconds / slices, true));
     }
 

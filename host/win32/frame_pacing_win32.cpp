@@ -37,6 +37,4 @@ void PaceFrame(HWND window, FramePacer& pacer) {
     }
 }
 
-void AskForSwapPerRefresh() {
-    if (glTable.wglSwapIntervalEXT) wglSwapIntervalEXT(1);
-}
+void AskForSwapPerRefresh(GlContext& context) { SetContextSwapInterval(context, 1); }

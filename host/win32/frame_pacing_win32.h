@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "base/frame_pacer.h"
+#include "gl/context.h"
 
 // The current display mode's refresh rate. 0 and 1 Hz (the hardware's default, so unknown) and a
 // failed query count as 60.
@@ -17,5 +18,5 @@ uint32_t CurrentRefreshRate();
 // clock). Returns early as soon as a message for window is waiting.
 void PaceFrame(HWND window, FramePacer& pacer);
 
-// Asks the driver for one swap per display refresh where the entry-point table has the row.
-void AskForSwapPerRefresh();
+// Asks the driver for one swap per display refresh where it offers a swap interval.
+void AskForSwapPerRefresh(GlContext& context);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "gl/wgl_context_win32.h"
 #include "host/win32/command_line.h"
 #include "render/run.h"
 
@@ -33,9 +34,9 @@ struct HostState {
     HINSTANCE module = nullptr;
     HWND window = nullptr;
     // The window's device context, from GetDC after the pixel format is set until the window
-    // goes (WM_DESTROY releases it with the rendering context).
-    HDC deviceContext = nullptr;
-    HGLRC renderContext = nullptr;
+    // goes, and the rendering context made for it (WM_DESTROY releases both). The host drives
+    // them through the context contract (WglContextOf).
+    WglContext wgl;
     PixelFormatState pixelFormat;
 
     int32_t passwordDelay = 5;   // seconds, read from the system's screen-saver key

@@ -57,12 +57,10 @@ HWND StartPreview(HWND parent) {
     }
 
     SetSaverPixelFormat(window);
-    hostState->deviceContext = GetDC(window);
-    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
     // Unlike the full screen, a preview without a context ends quietly: the little monitor
     // simply stays as it was.
-    if (hostState->renderContext == nullptr ||
-        !DriverMakeCurrent(hostState->deviceContext, hostState->renderContext)) {
+    GlContext context = WglContextOf(hostState->wgl);
+    if (!CreateWglContext(hostState->wgl, GetDC(window)) || !MakeContextCurrent(context)) {
         DestroyWindow(window);
         FreeDriverLibrary();
         return nullptr;
@@ -113,7 +111,8 @@ bool PreviewPass() {
     }
     hostState->preview.lastFrameTime = now;
     RainFrame(hostState->rain, now, platform.GetTickCount());
-    DriverSwapBuffers(hostState->deviceContext);
+    GlContext context = WglContextOf(hostState->wgl);
+    SwapContextBuffers(context);
     ++hostState->preview.framesDrawn;
     return true;
 }

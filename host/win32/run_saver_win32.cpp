@@ -33,20 +33,21 @@ HWND StartSaver(int showCommand) {
 
     // Rain beyond the primary display keeps every monitor at its desktop resolution: one
     // window over the virtual screen and no display mode change. With one monitor (or none
-    // found) every choice runs as the single-display saver, stored display mode included.
+    // found) every choice runs as the single-display saver, stored display mode included (or
+    // the desktop's, when the display cannot take it).
     std::vector<MonitorRect> monitors =
         settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
     const bool onMonitors = monitors.size() > 1;
-    hostState->displayModeChanged = !onMonitors;
     HWND window = onMonitors
                       ? CreateVirtualScreenWindow(
                             "Torvex", BoundingRect(monitors.data(), int32_t(monitors.size())))
                       : CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
     if (window == nullptr) exit(1);
 
-    hostState->deviceContext = GetDC(window);
-    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
-    DriverMakeCurrent(hostState->deviceContext, hostState->renderContext);
+    CreateWglContext(hostState->wgl, GetDC(window));
+    GlContext context = WglContextOf(hostState->wgl);
+    // Without a pixel format there is no context, and without a context no rain: nothing to run.
+    if (hostState->wgl.renderContext == nullptr || !MakeContextCurrent(context)) exit(1);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
     // One display is a run of one monitor: the display mode's rectangle.
@@ -57,8 +58,8 @@ HWND StartSaver(int showCommand) {
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
     if (hostState->pixelFormat.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     // Drivers may name their extensions only to a current context, which exists only now.
-    FillGlExtRows(ResolveGlThroughWgl, driverState.driverLibrary);
-    AskForSwapPerRefresh();
+    FillWglExtensions(context);
+    AskForSwapPerRefresh(context);
     RegisterDisplayStateNotification(window);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &hostState->screenSaverWasRunning, 0);
     return window;
@@ -85,7 +86,8 @@ bool FramePass(HWND window) {
 
     const uint32_t now = platform.timeGetTime();
     RainFrame(hostState->rain, now, platform.GetTickCount());
-    DriverSwapBuffers(hostState->deviceContext);
+    GlContext context = WglContextOf(hostState->wgl);
+    SwapContextBuffers(context);
     return true;
 }
 

@@ -8,15 +8,13 @@
 
 void ReleaseRendering(HWND window) {
     // The textures belong to the context: they can only be deleted while it is current here.
-    if (hostState->renderContext) ReleaseRenderer(hostState->rain.renderer);
-    DriverMakeCurrent(nullptr, nullptr);
-    if (hostState->renderContext) {
-        DriverDeleteContext(hostState->renderContext);
-        hostState->renderContext = nullptr;
-    }
-    if (hostState->deviceContext) {
-        ReleaseDC(window, hostState->deviceContext);
-        hostState->deviceContext = nullptr;
+    if (hostState->wgl.renderContext) ReleaseRenderer(hostState->rain.renderer);
+    // Unbinds whatever is current and deletes the rendering context, if one was made.
+    GlContext context = WglContextOf(hostState->wgl);
+    ReleaseContext(context);
+    if (hostState->wgl.deviceContext) {
+        ReleaseDC(window, hostState->wgl.deviceContext);
+        hostState->wgl.deviceContext = nullptr;
     }
     hostState->rain.monitors.release();
 }

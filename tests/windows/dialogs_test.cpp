@@ -26,10 +26,12 @@ struct Mode {
     DWORD width, height, bits, hertz;
 };
 std::vector<Mode> scriptedModes;
+Mode currentMode = {800, 600, 16, 60};  // what ENUM_CURRENT_SETTINGS reports
 
 int WINAPI ScriptedEnumDisplaySettings(const char*, unsigned long index, _devicemodeA* record) {
-    if (index >= scriptedModes.size()) return FALSE;
-    const Mode& m = scriptedModes[index];
+    const bool current = index == ENUM_CURRENT_SETTINGS;
+    if (!current && index >= scriptedModes.size()) return FALSE;
+    const Mode& m = current ? currentMode : scriptedModes[index];
     record->dmPelsWidth = m.width;
     record->dmPelsHeight = m.height;
     record->dmBitsPerPel = m.bits;
@@ -220,8 +222,10 @@ TEST_F(Dialogs, ModeListTextsSelectionAndWhatOkTakesFromIt) {
         {800, 600, 16, 60, rated, 1, -2, 800, 600, 16, 60},
         {800, 600, 16, 60, rated, 1, 2, 1024, 768, 32, 0},  // a mode reporting no rate
         {800, 600, 16, 0, plain, 0, 3, 640, 480, 8, 0},
-        {1280, 1024, 32, 0, plain, CB_ERR, -2, 1280, 1024, 32, 0},  // no match: kept as they are
-        {1280, 1024, 32, 85, rated, CB_ERR, -2, 1280, 1024, 32, 85},
+        // A mode the list lacks: the current one is selected, and OK stores it.
+        {1280, 1024, 32, 0, plain, 0, -2, 800, 600, 16, 0},
+        {1280, 1024, 32, 85, rated, 1, -2, 800, 600, 16, 60},
+        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, rated, 1, -2, 800, 600, 16, 60},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "/" + std::to_string(c.hertz));

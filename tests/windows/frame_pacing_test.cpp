@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "base/platform.h"
+#include "gl/driver_win32.h"
 #include "gl/gl_table.h"
+#include "gl/wgl_context_win32.h"
 #include "host/win32/display_power_win32.h"
 #include "host/win32/frame_pacing_win32.h"
 #include "host/win32/host_state_win32.h"
@@ -79,7 +81,7 @@ protected:
         // Hidden: no activation changes of its own reach the procedure.
         saverWindow = CreateWindowExA(0, "FramePacingTest", "", WS_POPUP, 0, 0, 64, 64, nullptr,
                                       nullptr, windowClass.hInstance, nullptr);
-        hostState->deviceContext = nullptr;  // swaps go nowhere
+        hostState->wgl.deviceContext = nullptr;  // swaps go nowhere
         hostState->rain.settings.Speed = 30;
         StartRecording();
         const MonitorRect screen{0, 0, 640, 480};
@@ -193,13 +195,21 @@ TEST_F(FramePacingTest, WithoutTheRegistrationCallEveryPassDraws) {
     UnregisterDisplayStateNotification();  // nothing to end, and no call to end it with
 }
 
+std::vector<int> intervalsAsked;
+BOOL WINAPI RecordInterval(int interval) {
+    intervalsAsked.push_back(interval);
+    return TRUE;
+}
+
 TEST_F(FramePacingTest, AsksForOneSwapPerRefreshOnlyWhereTheDriverHasIt) {
-    AskForSwapPerRefresh();
-    EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"wglSwapIntervalEXT(1)"});
-    glTable.wglSwapIntervalEXT = nullptr;
-    ClearRecordedCalls();
-    AskForSwapPerRefresh();
-    EXPECT_TRUE(RecordedCalls().empty());
+    WglContext wgl;  // no rendering context: the interval is the driver's, not the context's
+    GlContext context = WglContextOf(wgl);
+    driverState.wgl.swapIntervalEXT = RecordInterval;
+    AskForSwapPerRefresh(context);
+    EXPECT_EQ(intervalsAsked, std::vector<int>{1});
+    driverState.wgl.swapIntervalEXT = nullptr;
+    AskForSwapPerRefresh(context);
+    EXPECT_EQ(intervalsAsked, std::vector<int>{1});
 }
 
 }  // namespace

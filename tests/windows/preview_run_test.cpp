@@ -111,7 +111,7 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     if (GetSystemMetrics(SM_CXSCREEN) == 1024) {
         EXPECT_EQ(hostState->rain.monitors.fields[0].columnCount, 7);
     }
-    EXPECT_NE(hostState->renderContext, nullptr);
+    EXPECT_NE(hostState->wgl.renderContext, nullptr);
     EXPECT_FALSE(driverState.useDriverWgl);  // the system's OpenGL, GDI pixel formats and swaps
 
     // Input that would end a full-screen run ends nothing here.
@@ -152,8 +152,8 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     DestroyWindow(host);
     EXPECT_FALSE(IsWindow(child));
     EXPECT_FALSE(PreviewPass());
-    EXPECT_EQ(hostState->renderContext, nullptr);
-    EXPECT_EQ(hostState->deviceContext, nullptr);
+    EXPECT_EQ(hostState->wgl.renderContext, nullptr);
+    EXPECT_EQ(hostState->wgl.deviceContext, nullptr);
     StopPreview();
     EXPECT_EQ(driverState.driverLibrary, nullptr);
 
