@@ -37,10 +37,9 @@ Function Lookup(GlxGetProcAddress getProcAddress, const char* name) {
 
 GlxRecord& Record(GlContext& context) { return *static_cast<GlxRecord*>(context.native); }
 
-// glXGetProcAddressARB answers any name with some address, so the WGL rows of the table are
-// refused here: calling one would jump into a stub of another platform.
+// glXGetProcAddressARB may answer a name the driver lacks with a stub, so an extension row is only
+// as good as the extension string says; the core rows are OpenGL 1.1, which every GLX driver has.
 void* ResolveThroughGlx(const char* name, void* user) {
-    if (std::strncmp(name, "wgl", 3) == 0) return nullptr;
     auto getProcAddress = reinterpret_cast<GlxGetProcAddress>(user);
     return reinterpret_cast<void*>(getProcAddress(reinterpret_cast<const unsigned char*>(name)));
 }
