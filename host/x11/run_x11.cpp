@@ -128,12 +128,19 @@ void WaitUntil(X11Run& run, uint32_t due) {
 }
 
 // Every glyph adds its colour times destination alpha, which must read as 1. A buffer without
-// alpha planes reads 1 by itself; one with them (a 32-bit ARGB visual) is held at 1, at the cost
-// of masked clears, so only there.
-void HoldAlphaWhereStored() {
+// alpha planes reads 1 by itself. One with hidden planes (Mesa gives a 24-bit visual 8) is
+// cleared to alpha 1 every frame: the additive blend keeps it there (1 plus anything clamps to
+// 1), and fast mode reads no destination alpha. Only on a 32-bit ARGB visual, whose alpha a
+// compositor shows, is it held at 1 with masked writes, which cost llvmpipe a shaded pass over the
+// whole window each clear (fast mode at 1920 x 1080: 1.35 CPU s/s masked, 0.8-0.9 cleared).
+void KeepDestinationAlphaAtOne(const HostWindow& window) {
     GLint alphaBits = 0;
     glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
-    if (alphaBits > 0) HoldDestinationAlphaAtOne();
+    if (alphaBits == 0) return;
+    if (window.depth == 32)
+        HoldDestinationAlphaAtOne();
+    else
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 void Relayout(X11Run& run) {
@@ -141,8 +148,8 @@ void Relayout(X11Run& run) {
     const std::vector<MonitorRect> monitors = Layout(run);
     ResizeRain(rain, monitors.data(), static_cast<int32_t>(monitors.size()),
                platform.GetTickCount());
-    // New buffers come without the alpha the additive blend reads.
-    HoldAlphaWhereStored();
+    // The rebuild set the clear colour again, and new buffers come without the alpha.
+    KeepDestinationAlphaAtOne(*run.window);
 }
 
 void FrameLoop(X11Run& run) {
@@ -191,7 +198,7 @@ int RunRainInWindow(Display* display, HostWindow& window, const Settings& settin
     const Settings laidOut = rain.settings;  // the settings with the window's column count
     StartRain(rain, laidOut, monitors.data(), static_cast<int32_t>(monitors.size()),
               platform.GetTickCount(), 0, platform.timeGetTime());
-    HoldAlphaWhereStored();
+    KeepDestinationAlphaAtOne(window);
     // One swap per refresh where GLX offers it; the pacer's timer caps the rest (Xvfb never
     // waits).
     SetContextSwapInterval(run.context, 1);

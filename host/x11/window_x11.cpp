@@ -33,6 +33,7 @@ bool TakeWindow(Display* display, Window id, HostWindow& window, std::string& er
     window.window = id;
     window.width = attributes.width;
     window.height = attributes.height;
+    window.depth = attributes.depth;
     window.viewable = attributes.map_state == IsViewable;
     return true;
 }

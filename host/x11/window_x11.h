@@ -16,6 +16,7 @@ struct HostWindow {
     bool viewable = false;
     int32_t width = 0;
     int32_t height = 0;
+    int32_t depth = 0;         // 32 for an ARGB visual, whose alpha a compositor shows
     Atom deleteWindow = None;  // WM_DELETE_WINDOW, for a window of its own
 };
 
