@@ -1,10 +1,7 @@
-/* A window as a screen-saver daemon gives one to its hacks, for tests/e2e/linux.sh: a black
- * top-level window (or, with --argb, one of a 32-bit ARGB visual), its id printed in hex once it is
- * mapped, then commands read from stdin, one a line, each answered "ok" when the server has done
- * it: "resize W H", "unmap", "map", "destroy", "quit". `host_window --monitors WxH+X+Y ...`
- * instead makes the screen's monitors those rectangles (the first primary), as XRandR reports a
- * desk of several, prints the root window's id and keeps them until "quit": the server drops a
- * client's monitors when it disconnects. */
+/* A window as a screen-saver daemon gives one, for tests/e2e/linux.sh: black (--argb: 32-bit ARGB),
+ * its id printed once mapped, then stdin commands "resize W H", "unmap", "map", "destroy", "quit",
+ * each answered "ok" when done. --monitors WxH+X+Y... sets the screen's monitors (the first
+ * primary) instead and keeps them until "quit": the server drops them with their client. */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
@@ -13,8 +10,7 @@
 
 static int SetMonitors(Display* display, int count, char** geometries) {
     const Window root = DefaultRootWindow(display);
-    /* The first monitor takes the screen's output, which hides the monitor the server made for
-     * it; the others show no output, as virtual monitors may. */
+    /* The first takes the screen's output, hiding the server's own monitor for it. */
     XRRScreenResources* resources = XRRGetScreenResources(display, root);
     if (!resources || resources->noutput < 1) return 1;
     for (int k = 0; k < count; ++k) {

@@ -1,7 +1,5 @@
-// The Linux program's command line and settings file, both generated from the settings rows:
-// one table of command lines with the setting they give or the error they meet, and the settings
-// file read back through the parser, so the daemon's dialog can only write options the program
-// takes, over the rows' own ranges and defaults.
+// The Linux program's command line and settings file, both generated from the settings rows: a
+// table of command lines, and every control of the settings file read back through the parser.
 #include <gtest/gtest.h>
 
 #include <regex>
