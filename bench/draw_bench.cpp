@@ -21,26 +21,27 @@
 #include "rain/random.h"
 #include "render/draw.h"
 #include "render/glyph_tiles.h"
+#include "render/run.h"
 #include "render/setup.h"
 #include "settings/settings.h"
 
 namespace {
 
-// A field as the saver has it a few seconds into a run (mid-cycle, rain on a full screen).
+// The run every benchmark draws; large, so not on the stack.
+RainRun& run = *new RainRun();
+
+// A run as the saver has it a few seconds in (mid-cycle, rain on a full screen), started through
+// the run API with the GL state set up.
 void BuildField(int width, int height, int columns, bool fast) {
-    rainMonitors.release();
-    settings.ScrWidth = width;
-    settings.ScrHeight = height;
+    FinishRain(run);
+    Settings settings;
     settings.Size = columns;
     settings.FastMode = fast ? 1 : 0;
     settings.Continuous = 0;
-    SeedRandom(77);
     const MonitorRect screen{0, 0, width, height};
-    rainMonitors.build(&screen, 1, false, columns, fast, false, settings.Message);
-    // step(), not update(): update reseeds from the clock, and the field must be the same in
-    // every run.
-    for (int step = 0; step < 150; ++step) rainMonitors.fields[0].step();
-    PrepareRainDrawing(rainMonitors.fields[0]);
+    StartRain(run, settings, &screen, 1, 77, 0, 0);
+    // step(), not update(): the field must be the same in every run, whatever the clock.
+    for (int step = 0; step < 150; ++step) run.monitors.fields[0].step();
 }
 
 void FrameCallsThroughNoOpTable(benchmark::State& state) {
@@ -48,8 +49,8 @@ void FrameCallsThroughNoOpTable(benchmark::State& state) {
     const bool fast = state.range(1) != 0;
     FillGlTableWithNoOps();
     BuildField(1920, 1080, columns, fast);
-    for (auto _ : state) DrawRainFrame();
-    rainMonitors.release();
+    for (auto _ : state) DrawRain(run);
+    FinishRain(run);
 }
 BENCHMARK(FrameCallsThroughNoOpTable)
     ->ArgNames({"columns", "fast"})
@@ -99,13 +100,14 @@ BareLists CompileBareLists(GLfloat c, bool fast) {
     glVertex2f(0, c);
     glEnd();
     glEndList();
-    lists.trailGlow = CompileGlow(c, 1.2f * c, rainRenderer.colors->trailGlow);
-    lists.headGlow = CompileGlow(c, 2.0f * c, rainRenderer.colors->headGlow);
+    lists.trailGlow = CompileGlow(c, 1.2f * c, run.renderer.colors->trailGlow);
+    lists.headGlow = CompileGlow(c, 2.0f * c, run.renderer.colors->headGlow);
     glGenTextures(kGlyphTileCount, lists.textures);
     const GLfloat filter = fast ? GLfloat(GL_NEAREST) : GLfloat(GL_LINEAR);
     for (int a = 0; a < kGlyphTileCount; ++a) {
         glBindTexture(GL_TEXTURE_2D, lists.textures[a]);
-        glTexImage2D(GL_TEXTURE_2D, 0, 4, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, glyphTiles[a]);
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     run.renderer.tiles.tiles[a]);
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     }
@@ -114,7 +116,7 @@ BareLists CompileBareLists(GLfloat c, bool fast) {
 
 // The cells the old drawing drew: the same list without leaving out those above the screen.
 std::vector<RainCell> CellsDrawnCellByCell() {
-    RainField tall = rainMonitors.fields[0];
+    RainField tall = run.monitors.fields[0];
     tall.height = INT_MAX / 4;
     std::vector<RainCell> cells;
     ListRainCells(tall, cells);
@@ -137,7 +139,7 @@ struct BareGl {
 
 void DrawBare(const BareGl& gl, const BareLists& lists, const std::vector<RainCell>& cells,
               bool fast) {
-    const RainColors& colors = *rainRenderer.colors;
+    const RainColors& colors = *run.renderer.colors;
     gl.clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     bool inColumn = false;
     float columnX = 0.0f, lastY = 0.0f;
@@ -191,7 +193,6 @@ void FullFrameThroughMesa(benchmark::State& state) {
     std::vector<unsigned char> pixels;
     if (!OpenForBenchmark(state, mesa, pixels, width, height)) return;
     BuildField(width, height, columns, fast);
-    SetupRendererState();
     HoldDestinationAlphaAtOne();
     const BareLists lists = CompileBareLists(CellSize(width, columns), fast);
     const std::vector<RainCell> cells = CellsDrawnCellByCell();
@@ -201,7 +202,7 @@ void FullFrameThroughMesa(benchmark::State& state) {
         if (bare)
             DrawBare(gl, lists, cells, fast);
         else
-            DrawRainFrame();
+            DrawRain(run);
         gl.finish();  // the frame is only drawn once llvmpipe has finished it
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
@@ -220,7 +221,7 @@ void FullFrameThroughMesa(benchmark::State& state) {
     state.counters["ours_fps"] = frames / ours;
     state.counters["bare_fps"] = frames / bare;
     state.counters["ours/bare"] = ours / bare;
-    rainMonitors.release();
+    FinishRain(run);
     CloseOsMesa(mesa);
 }
 BENCHMARK(FullFrameThroughMesa)
@@ -243,7 +244,7 @@ std::pair<double, double> TimeByTurns(benchmark::State& state, int frames, First
     auto timeTurn = [frames] {
         const auto start = std::chrono::steady_clock::now();
         for (int f = 0; f < frames; ++f) {
-            DrawRainFrame();
+            DrawRain(run);
             glFinish();  // the frame is only drawn once llvmpipe has finished it
         }
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -272,10 +273,9 @@ void FullFrameByLook(benchmark::State& state) {
     if (!OpenForBenchmark(state, mesa, pixels, kWidth, kHeight)) return;
     BuildField(kWidth, kHeight, 52, false);
     auto useLook = [](int32_t color, int32_t glyphs) {
-        settings.RainColor = color;
-        settings.GlyphSet = glyphs;
-        rainRenderer.colors = RainColorScheme(color);
-        SetupRendererState();
+        run.settings.RainColor = color;
+        run.settings.GlyphSet = glyphs;
+        SetupRendererState(run.renderer, run.settings, kWidth, kHeight, CellSize(kWidth, 52));
         HoldDestinationAlphaAtOne();
     };
     const int32_t color = static_cast<int32_t>(state.range(0));
@@ -286,8 +286,8 @@ void FullFrameByLook(benchmark::State& state) {
     state.counters["look_fps"] = frames / chosen;
     state.counters["default_fps"] = frames / standard;
     state.counters["look/default"] = chosen / standard;
-    rainMonitors.release();
     useLook(0, 0);
+    FinishRain(run);
     CloseOsMesa(mesa);
 }
 BENCHMARK(FullFrameByLook)
@@ -309,18 +309,18 @@ void FullFrameByArt(benchmark::State& state) {
     const int columns = static_cast<int>(state.range(0));
     BuildField(kWidth, kHeight, columns, state.range(1) != 0);
     auto useArt = [&](int32_t maxSide) {
-        rainRenderer.maxArtSide = maxSide;
-        SetupRendererState(kWidth, kHeight, CellSize(kWidth, columns));
+        run.renderer.maxArtSide = maxSide;
+        SetupRendererState(run.renderer, run.settings, kWidth, kHeight, CellSize(kWidth, columns));
         HoldDestinationAlphaAtOne();
     };
     const auto [big, small] = TimeByTurns(
         state, kFramesPerTurn, [&] { useArt(0); }, [&] { useArt(16); });
     useArt(0);
-    state.counters["art"] = rainRenderer.artSide;
+    state.counters["art"] = run.renderer.artSide;
     state.counters["big/16px"] = big / small;
     state.counters["big_fps"] = static_cast<double>(state.iterations()) * kFramesPerTurn / big;
-    rainRenderer.maxArtSide = 0;
-    rainMonitors.release();
+    run.renderer.maxArtSide = 0;
+    FinishRain(run);
     CloseOsMesa(mesa);
 }
 BENCHMARK(FullFrameByArt)

@@ -5,33 +5,26 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/platform.h"
 #include "gl/gl_null.h"
 #include "rain/field.h"
 #include "rain/random.h"
-#include "settings/settings.h"
 
 namespace {
 
 uint32_t tick = 0;
-uint32_t Tick() { return tick += 31; }
 
 void RainUpdateStep(benchmark::State& state) {
     const int32_t columns = static_cast<int32_t>(state.range(0));
     const bool continuous = state.range(1) != 0;
     FillGlTableWithNoOps();
-    settings.ScrWidth = 1920;
-    settings.ScrHeight = 1080;
-    platform.GetTickCount = Tick;
     SeedRandom(0);
     RainField field{};
     field.build(1920, 1080, columns, false, continuous, "THE TORVEX");
     for (auto _ : state) {
-        field.update();
+        field.update(tick += 31);
         benchmark::DoNotOptimize(field.firstStream->y);
     }
     field.release();
-    platform = kRealPlatform;
 }
 
 }  // namespace

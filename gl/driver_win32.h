@@ -12,6 +12,9 @@ struct DriverWgl {
     int(WINAPI* choosePixelFormat)(HDC, const PIXELFORMATDESCRIPTOR*) = nullptr;
     BOOL(WINAPI* setPixelFormat)(HDC, int, const PIXELFORMATDESCRIPTOR*) = nullptr;
     BOOL(WINAPI* swapBuffers)(HDC) = nullptr;
+    // The swap interval extension, asked of wglGetProcAddress once a context is current
+    // (FillWglExtensions); null where the driver lacks it.
+    BOOL(WINAPI* swapIntervalEXT)(int) = nullptr;
 };
 
 // The driver layer's record, one per process.

@@ -1,6 +1,6 @@
 // The GL entry points, one row each: the 336 OpenGL 1.0/1.1 functions in byte order of
-// their names (the order the loader resolves them), then the 40 optional extension rows.
-// Made by `python3 tools/gen_gl_list.py /usr/share/khronos-api` from gl.xml and wgl.xml there;
+// their names (the order the loader resolves them), then the 38 optional extension rows.
+// Made by `python3 tools/gen_gl_list.py /usr/share/khronos-api` from gl.xml there;
 // do not edit by hand.
 // Rows: GL_CORE/GL_EXT(return type, name, (parameters), (argument names)). No include guard:
 // an includer defines GL_CORE (and GL_EXT when extension rows need another expansion) and
@@ -381,8 +381,6 @@ GL_EXT(void, glMultiTexCoord4sARB, (GLenum target, GLshort s, GLshort t, GLshort
 GL_EXT(void, glMultiTexCoord4svARB, (GLenum target, const GLshort* v), (target, v))
 GL_EXT(void, glLockArraysEXT, (GLint first, GLsizei count), (first, count))
 GL_EXT(void, glUnlockArraysEXT, (), ())
-GL_EXT(int, wglSwapIntervalEXT, (int interval), (interval))
-GL_EXT(int, wglGetSwapIntervalEXT, (), ())
 GL_EXT(void, glPointParameterfEXT, (GLenum pname, GLfloat param), (pname, param))
 GL_EXT(void, glPointParameterfvEXT, (GLenum pname, const GLfloat* params), (pname, params))
 #undef GL_CORE

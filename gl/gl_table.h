@@ -12,7 +12,7 @@ struct GlTable {
 
 extern GlTable glTable;
 
-// Row indices, in table order: kGlRow_glAccum == 0 ... kGlRow_glPointParameterfvEXT == 375.
+// Row indices, in table order: kGlRow_glAccum == 0 ... kGlRow_glPointParameterfvEXT == 373.
 enum GlRow : int {
 #define GL_CORE(ret, name, params, args) kGlRow_##name,
 #include "gl/gl_list.h"
@@ -20,11 +20,11 @@ enum GlRow : int {
 };
 
 constexpr int kGlCoreCount = 336;  // every OpenGL 1.1 function, all required
-constexpr int kGlExtCount = 40;    // optional extension functions, after the core rows
-static_assert(kGlRowCount == kGlCoreCount + kGlExtCount, "gl/gl_list.h must hold 336 + 40 rows");
+constexpr int kGlExtCount = 38;    // optional extension functions, after the core rows
+static_assert(kGlRowCount == kGlCoreCount + kGlExtCount, "gl/gl_list.h must hold 336 + 38 rows");
 static_assert(kGlRow_glPointParameterfvEXT == kGlRowCount - 1, "extension rows come last");
 
-// The export name of each row ("glAccum", ..., "wglSwapIntervalEXT", ...), in table order.
+// The export name of each row ("glAccum", ..., "glPointParameterfvEXT"), in table order.
 extern const char* const kGlRowNames[kGlRowCount];
 
 // Answers the address of the named function, or null when it is missing. `user` is passed through

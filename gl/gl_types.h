@@ -1,6 +1,6 @@
 // The GL scalar types and the OpenGL 1.0/1.1 enumerants, without any system GL header, so
 // portable code and the Windows build see the same definitions.
-// Made by `python3 tools/gen_gl_list.py /usr/share/khronos-api` from gl.xml and wgl.xml there;
+// Made by `python3 tools/gen_gl_list.py /usr/share/khronos-api` from gl.xml there;
 // do not edit by hand.
 #pragma once
 // clang-format off

@@ -29,8 +29,22 @@ Function Symbol(void* library, const char* name) {
 }
 
 void* ResolveThroughOsMesa(const char* name, void* user) {
-    return reinterpret_cast<void*>(reinterpret_cast<GetProcAddress>(user)(name));
+    auto getProcAddress = Symbol<GetProcAddress>(user, "OSMesaGetProcAddress");
+    return getProcAddress != nullptr ? reinterpret_cast<void*>(getProcAddress(name)) : nullptr;
 }
+
+OsMesa& Of(GlContext& context) { return *static_cast<OsMesa*>(context.native); }
+
+bool MakeCurrentContext(GlContext& context) {
+    OsMesa& mesa = Of(context);
+    auto makeCurrent = Symbol<MakeCurrent>(mesa.library, "OSMesaMakeCurrent");
+    return mesa.context != nullptr && makeCurrent != nullptr &&
+           makeCurrent(mesa.context, mesa.pixels, GL_UNSIGNED_BYTE, mesa.width, mesa.height);
+}
+
+void FinishPicture(GlContext&) { glFinish(); }
+
+void ReleaseMesa(GlContext& context) { CloseOsMesa(Of(context)); }
 
 }  // namespace
 
@@ -61,17 +75,21 @@ std::string OpenOsMesa(OsMesa& mesa, unsigned char* pixels, int width, int heigh
         destroy(context);
         return "cannot make the OSMesa context current";
     }
-    int missing = -1;
-    if (!FillGlCoreRows(&ResolveThroughOsMesa, reinterpret_cast<void*>(getProcAddress), &missing)) {
-        makeCurrent(nullptr, nullptr, 0, 0, 0);
-        destroy(context);
-        return std::string("OpenGL function missing: ") + kGlRowNames[missing];
-    }
-    FillGlExtRows(&ResolveThroughOsMesa, reinterpret_cast<void*>(getProcAddress));
     mesa.context = context;
+    mesa.pixels = pixels;
     mesa.width = width;
     mesa.height = height;
+    int missing = -1;
+    if (!FillGlTableFromContext(OsMesaContextOf(mesa), &missing)) {
+        CloseOsMesa(mesa);
+        return std::string("OpenGL function missing: ") + kGlRowNames[missing];
+    }
     return "";
+}
+
+GlContext OsMesaContextOf(OsMesa& mesa) {
+    return GlContext{&mesa,       MakeCurrentContext,   FinishPicture, nullptr,
+                     ReleaseMesa, ResolveThroughOsMesa, mesa.library};
 }
 
 void CloseOsMesa(OsMesa& mesa) {

@@ -12,6 +12,22 @@ float CellSize(int32_t width, int32_t columnCount) {
     return static_cast<float>(width) / static_cast<float>(columnCount);
 }
 
+int32_t ClampColumnCount(int32_t size, int32_t width) {
+    if (width < 1) width = 1;
+    if (size < 1) return 1;
+    if (size > width) return width;
+    return size;
+}
+
+int32_t WindowColumnCount(int32_t size, int32_t windowWidth, int32_t screenWidth) {
+    if (windowWidth < 1) return 1;
+    const int64_t screen = screenWidth < 1 ? windowWidth : screenWidth;
+    const int64_t scaled =
+        static_cast<int64_t>(ClampColumnCount(size, static_cast<int32_t>(screen))) * windowWidth /
+        screen;
+    return ClampColumnCount(static_cast<int32_t>(scaled), windowWidth);
+}
+
 namespace {
 
 // Fields every stream gets the same way; the caller has set y and cellCount.

@@ -60,8 +60,8 @@ struct RainField {
     // into that range here, and nowhere else.
     void build(int32_t width, int32_t height, int32_t columnCount, bool fastMode, bool continuous,
                const char* message);
-    // One update step: reseeds the random source from the tick count, then steps.
-    void update();
+    // One update step: reseeds the random source from the host's tick count, then steps.
+    void update(uint32_t tick);
     // The step alone, taking numbers where the random source stands (further fields of a run).
     void step();
     void respawn(Stream* stream);
@@ -70,3 +70,13 @@ struct RainField {
 
 // The side of one cell when width pixels hold columnCount columns: the one place it is computed.
 float CellSize(int32_t width, int32_t columnCount);
+
+// The column count a field is built with: a count outside 1..width is brought into that range
+// (no division by zero, no columns narrower than a pixel). The one place it is clamped.
+int32_t ClampColumnCount(int32_t size, int32_t width);
+
+// The columns a window windowWidth pixels wide shows so that its cells are as wide as those of
+// `size` columns across a screen screenWidth wide (a preview, a window of its own):
+// size x windowWidth / screenWidth, in 1..windowWidth whatever the inputs (1 for a width below
+// 1). A screen that reports no width counts as the window's own width.
+int32_t WindowColumnCount(int32_t size, int32_t windowWidth, int32_t screenWidth);

@@ -7,8 +7,6 @@
 
 #include "rain/random.h"
 
-RainMonitors rainMonitors;
-
 int32_t NearestColumnCount(int32_t width, float cellSize) {
     if (width < 1 || !(cellSize > 0.0f)) return 1;
     const double columns = std::floor(static_cast<double>(width) / cellSize + 0.5);
@@ -63,9 +61,9 @@ void RainMonitors::build(const MonitorRect* monitors, int32_t monitorCount, bool
     randomState = primaryState;
 }
 
-void RainMonitors::update() {
+void RainMonitors::update(uint32_t tick) {
     if (count < 1) return;
-    fields[0].update();
+    fields[0].update(tick);
     const uint32_t primaryState = randomState;
     for (int32_t k = 1; k < count; ++k) fields[k].step();
     randomState = primaryState;

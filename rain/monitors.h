@@ -37,10 +37,7 @@ struct RainMonitors {
     // random source first, as for one field.
     void build(const MonitorRect* monitors, int32_t monitorCount, bool primaryOnly, int32_t size,
                bool fastMode, bool continuous, const char* message);
-    // One update step of every field.
-    void update();
+    // One update step of every field, the primary seeded from the host's tick count.
+    void update(uint32_t tick);
     void release();
 };
-
-// The fields of the run, whatever its monitors.
-extern RainMonitors rainMonitors;

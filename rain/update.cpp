@@ -1,9 +1,9 @@
 // One update step of the rain field: every stream falls a cell, streams that left the screen
 // come back at the top of a free column, and the message cycle drains the rain, lets the
-// letters fall and stand, and brings the rain back. Seeds the random source from the tick count.
+// letters fall and stand, and brings the rain back. Seeds the random source from the tick count
+// the host passes in.
 #include <cmath>
 
-#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
 
@@ -112,8 +112,8 @@ void RainField::respawn(Stream* stream) {
     // Every try was busy: stay below the screen and try again at the next step.
 }
 
-void RainField::update() {
-    SeedRandom(platform.GetTickCount() & 0xFF);
+void RainField::update(uint32_t tick) {
+    SeedRandom(tick & 0xFF);
     step();
 }
 

@@ -74,6 +74,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 Section "${PRODUCT} screen saver" SecSaver
   SectionIn RO
   SetRegView 64
+  Call RemoveEarlierFolder
   SetOverwrite on
   ; The system folder is where the Screen Saver Settings look for savers.
   SetOutPath "$SYSDIR"
@@ -125,6 +126,39 @@ Function .onInit
   ${IfNot} ${Errors}
     SectionSetFlags ${SecActivate} 0
   ${EndIf}
+FunctionEnd
+
+; An earlier installation in another folder (a new /D, or another folder on the directory page)
+; is removed first by its own uninstaller, silently: otherwise its README, licence and
+; uninstaller stay behind, orphaned, and the one Apps & Features entry names only the new folder.
+; That uninstaller clears SCRNSAVE.EXE when it names the installed saver; the new one takes the
+; same place in the system folder, so the user's choice is put back (/NOACTIVATE keeps it too).
+Function RemoveEarlierFolder
+  Push $0  ; the earlier folder
+  Push $1  ; SCRNSAVE.EXE before
+  Push $2  ; SCRNSAVE.EXE after
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == ""
+  ${OrIf} $0 == $INSTDIR
+  ${OrIfNot} ${FileExists} "$0\uninstall.exe"
+    Goto done
+  ${EndIf}
+  DetailPrint "Removing the earlier installation in $0"
+  ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ; In place (_?=, last and unquoted), so the wait lasts until it is done; then its own file
+  ; and the folder go.
+  ExecWait '"$0\uninstall.exe" /S _?=$0'
+  Delete "$0\uninstall.exe"
+  RMDir "$0"
+  ReadRegStr $2 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $1 != ""
+  ${AndIf} $2 == ""
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $1
+  ${EndIf}
+done:
+  Pop $2
+  Pop $1
+  Pop $0
 FunctionEnd
 
 ; Takes a path from the stack and removes from PendingFileRenameOperations every operation that
@@ -266,9 +300,16 @@ FunctionEnd
 
 Section "Uninstall"
   ; Whether the current saver is this one: the installed file's path, long or short (8.3), in
-  ; any case, or its bare name (found in the system folder). Another copy, C:\Savers\Torvex.scr
-  ; say, is the user's own and stays chosen. Taken while the file still exists.
+  ; any case, or its bare name (found in the system folder), each also in double quotes.
+  ; Another copy, C:\Savers\Torvex.scr say, is the user's own and stays chosen. Taken while the
+  ; file still exists.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  StrCpy $5 $0 1
+  StrCpy $6 $0 "" -1
+  ${If} $5 == '"'
+  ${AndIf} $6 == '"'
+    StrCpy $0 $0 -1 1
+  ${EndIf}
   StrCpy $1 0
   GetFullPathName /SHORT $2 "$SYSDIR\Torvex.scr"
   System::Call 'kernel32::GetLongPathNameW(w r0, w .r3, i ${NSIS_MAX_STRLEN}) i .r4'

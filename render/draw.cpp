@@ -13,20 +13,34 @@
 #include "rain/random.h"
 #include "render/textures.h"
 
-RainRenderer rainRenderer;
-
 namespace {
 
 // Cells drawn per batch: the arrays never grow past this, whatever the field holds.
 constexpr size_t kBatchCells = 8192;
-constexpr int kGlowVertices = 24;  // a fan of eight triangles around the cell's centre
+// A glow is a fan of eight triangles around the cell's centre: its nine distinct vertices (the
+// centre, then the rim) are sent once, and the triangles name them by index.
+constexpr int kGlowVertices = 9;
+constexpr int kGlowIndices = 24;
 
 // The glow's rim: eight directions round a circle, the diagonal factor 0.7 (not 0.7071) part of
-// the look; the ninth closes the fan.
-constexpr float kRim[9][2] = {
-    {1.0f, 0.0f},   {0.7f, 0.7f},  {0.0f, 1.0f},  {-0.7f, 0.7f}, {-1.0f, 0.0f},
-    {-0.7f, -0.7f}, {0.0f, -1.0f}, {0.7f, -0.7f}, {1.0f, 0.0f},
+// the look. The fan closes on the first rim vertex again, the same point.
+constexpr float kRim[8][2] = {
+    {1.0f, 0.0f},  {0.7f, 0.7f},   {0.0f, 1.0f},  {-0.7f, 0.7f},
+    {-1.0f, 0.0f}, {-0.7f, -0.7f}, {0.0f, -1.0f}, {0.7f, -0.7f},
 };
+
+// Indices for `glows` glows, each its eight triangles (centre, rim k, rim k + 1), grown once to
+// the most glows a batch has had and then only read.
+void GrowGlowIndices(size_t glows, std::vector<uint32_t>& indices) {
+    for (size_t g = indices.size() / kGlowIndices; g < glows; ++g) {
+        const uint32_t first = static_cast<uint32_t>(g * kGlowVertices);
+        for (uint32_t k = 0; k < 8; ++k) {
+            indices.push_back(first);
+            indices.push_back(first + 1 + k);
+            indices.push_back(first + 1 + (k + 1) % 8);
+        }
+    }
+}
 
 void AddGlyph(const RainCell& cell, const RainColors& colors, std::vector<GlyphVertex>& out) {
     const GlyphPlace place = GlyphPlaceOf(cell.code);
@@ -47,23 +61,14 @@ void AddGlow(const RainCell& cell, const RainColors& colors, std::vector<GlowVer
     const RainRgba& c = cell.head ? colors.headGlow : colors.trailGlow;
     const float radius = (cell.head ? 2.0f : 1.2f) * cell.size;
     const float middle = cell.size / 2.0f;
-    const GlowVertex centre{cell.x + middle, cell.y + middle, c.r, c.g, c.b, c.a};
-    GlowVertex rim[9];
-    for (int k = 0; k < 9; ++k)
-        rim[k] = {cell.x + (middle + kRim[k][0] * radius),
-                  cell.y + (middle + kRim[k][1] * radius),
-                  c.r,
-                  c.g,
-                  c.b,
-                  0.0f};
-    for (int k = 0; k < 8; ++k) {
-        out.push_back(centre);
-        out.push_back(rim[k]);
-        out.push_back(rim[k + 1]);
-    }
+    out.push_back({cell.x + middle, cell.y + middle, c.r, c.g, c.b, c.a});
+    for (int k = 0; k < 8; ++k)
+        out.push_back({cell.x + (middle + kRim[k][0] * radius),
+                       cell.y + (middle + kRim[k][1] * radius), c.r, c.g, c.b, 0.0f});
 }
 
-// One batch of the list: the glyphs of each page in one draw each, then all glows in one.
+// One batch of the list: the glyphs of each page in one draw each, then all glows in one indexed
+// draw.
 void DrawBatch(const RainCell* first, size_t count, RainRenderer& r) {
     r.glyphs.clear();
     r.glows.clear();
@@ -93,18 +98,21 @@ void DrawBatch(const RainCell* first, size_t count, RainRenderer& r) {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     }
     if (!r.glows.empty()) {
+        const size_t glows = r.glows.size() / kGlowVertices;
+        GrowGlowIndices(glows, r.glowIndices);
         const GlowVertex* v = r.glows.data();
         glDisable(GL_TEXTURE_2D);
         glVertexPointer(2, GL_FLOAT, sizeof(GlowVertex), &v->x);
         glColorPointer(4, GL_FLOAT, sizeof(GlowVertex), &v->r);
-        glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(r.glows.size()));
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(glows * kGlowIndices), GL_UNSIGNED_INT,
+                       r.glowIndices.data());
         glEnable(GL_TEXTURE_2D);
     }
 }
 
 }  // namespace
 
-void PrepareRainDrawing(const RainField& field) {
+void PrepareRainDrawing(RainRenderer& r, const RainField& field) {
     if (field.columnCount < 1 || field.width < 1) return;
     const float size = CellSize(field.width, field.columnCount);
     // A stream shows at most the cells that fit the height, plus those its glows reach from
@@ -114,23 +122,22 @@ void PrepareRainDrawing(const RainField& field) {
     const size_t most =
         static_cast<size_t>(field.columnCount) * perStream + kMaxLetters * kLetterGlyphs;
     const size_t batch = std::min(most, kBatchCells);
-    RainRenderer& r = rainRenderer;
     r.cells.reserve(most);
     r.glyphs.reserve(batch * 4);
     r.glows.reserve(batch * kGlowVertices);
+    r.glowIndices.reserve(batch * kGlowIndices);
 }
 
-void ReleaseRenderer() {
-    RainRenderer& r = rainRenderer;
+void ReleaseRenderer(RainRenderer& r) {
     if (r.pages[0] != 0) glDeleteTextures(kGlyphPageCount, r.pages);
     r.pages[0] = r.pages[1] = 0;
     r.cells = {};
     r.glyphs = {};
     r.glows = {};
+    r.glowIndices = {};
 }
 
-void DrawRainField(const RainField& field) {
-    RainRenderer& r = rainRenderer;
+void DrawRainField(RainRenderer& r, const RainField& field) {
     ListRainCells(field, r.cells);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -146,9 +153,7 @@ void SetPixelProjection(int32_t x, int32_t y, int32_t width, int32_t height) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void DrawRainFrame() { DrawRainMonitors(rainMonitors); }
-
-void DrawRainMonitors(const RainMonitors& monitors) {
+void DrawRainMonitors(RainRenderer& renderer, const RainMonitors& monitors) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const MonitorRect& window = monitors.bounds;
     uint32_t primaryState = randomState;
@@ -157,7 +162,7 @@ void DrawRainMonitors(const RainMonitors& monitors) {
         // GL counts from the window's bottom-left corner, the monitors from its top-left.
         SetPixelProjection(m.x - window.x, window.y + window.height - (m.y + m.height), m.width,
                            m.height);
-        DrawRainField(monitors.fields[k]);
+        DrawRainField(renderer, monitors.fields[k]);
         if (k == 0) primaryState = randomState;
     }
     randomState = primaryState;

@@ -8,7 +8,6 @@
 #include "base/error_box.h"
 #include "rain/colors.h"
 
-uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
 const uint8_t* (*glyphPictureFinder)(int name) = FindGlyphPicture;
 
 namespace {
@@ -32,9 +31,9 @@ void CutCell(const uint8_t* picture, int cell, uint8_t* tile) {
 }
 
 // Cuts cells 0, 1, ... of a picture into tiles firstTile..endTile-1.
-void CutPicture(const uint8_t* picture, int firstTile, int endTile) {
+void CutPicture(const uint8_t* picture, int firstTile, int endTile, GlyphTiles& store) {
     for (int tile = firstTile; tile < endTile; ++tile)
-        CutCell(picture, tile - firstTile, glyphTiles[tile]);
+        CutCell(picture, tile - firstTile, store.tiles[tile]);
 }
 
 [[noreturn]] void TextureTooLarge() {
@@ -44,17 +43,17 @@ void CutPicture(const uint8_t* picture, int firstTile, int endTile) {
 
 }  // namespace
 
-void LoadGlyphTiles(int first, int second, int width, int height) {
+void LoadGlyphTiles(GlyphTiles& store, int first, int second, int width, int height) {
     // The cut always reads 128 x 128 x 3 bytes; the size is only checked, never used.
     if (width > kGlyphPictureSide || height > kGlyphPictureSide) TextureTooLarge();
 
     const uint8_t* picture = glyphPictureFinder(first);
     if (!picture) return;
-    CutPicture(picture, 0, kFirstLetterTile);
+    CutPicture(picture, 0, kFirstLetterTile, store);
 
     picture = glyphPictureFinder(second);
     if (!picture) return;
-    CutPicture(picture, kFirstLetterTile, kGlyphTileCount);
+    CutPicture(picture, kFirstLetterTile, kGlyphTileCount, store);
 }
 
 int GlyphSetPictureName(int32_t glyphSet) {
@@ -75,7 +74,7 @@ void TintLetterTexels(uint8_t* texels, int count, const uint8_t (&rgb)[3]) {
     }
 }
 
-void TintLetterTiles(const uint8_t (&rgb)[3]) {
+void TintLetterTiles(GlyphTiles& store, const uint8_t (&rgb)[3]) {
     for (int tile = kFirstLetterTile; tile < kGlyphTileCount; ++tile)
-        TintLetterTexels(glyphTiles[tile], kTileTexels, rgb);
+        TintLetterTexels(store.tiles[tile], kTileTexels, rgb);
 }

@@ -23,8 +23,11 @@ constexpr int kGlyphSetPictureNames[] = {kRainPictureName, 171, 172, 173};
 // The picture of a GlyphSet value; a value that names no set gives the rain glyphs.
 int GlyphSetPictureName(int32_t glyphSet);
 
-// The tile store (all zero until cut).
-extern uint8_t glyphTiles[kGlyphTileCount][kTileBytes];
+// The tile store: one 16 x 16 RGBA tile per glyph code (all zero until cut). The renderer keeps
+// one for the run it draws.
+struct GlyphTiles {
+    uint8_t tiles[kGlyphTileCount][kTileBytes] = {};
+};
 
 // The bytes of glyph picture `name` (at least kGlyphPictureBytes of them), or null when the
 // program holds no such picture. Defined once per platform.
@@ -36,12 +39,12 @@ extern const uint8_t* (*glyphPictureFinder)(int name);
 // Cuts pictures `first` (tiles 0..55) and `second` (tiles 56..86) into the tile store. A missing
 // first picture leaves every tile as it was; a missing second one leaves tiles 56..86. A size
 // above 128 in either direction reports "Texture too large" and ends the process with status 1.
-void LoadGlyphTiles(int first, int second, int width, int height);
+void LoadGlyphTiles(GlyphTiles& store, int first, int second, int width, int height);
 
 // Redraws the letter tiles (56..86) in stroke colour rgb: each texel keeps the share of the
 // picture's green it had, so the edges stay as soft as drawn. Tiles already in that green stay
 // exactly as cut.
-void TintLetterTiles(const uint8_t (&rgb)[3]);
+void TintLetterTiles(GlyphTiles& store, const uint8_t (&rgb)[3]);
 
 // The same for count RGBA texels of letter artwork anywhere (the bigger glyph artwork).
 void TintLetterTexels(uint8_t* texels, int count, const uint8_t (&rgb)[3]);

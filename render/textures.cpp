@@ -11,7 +11,6 @@
 #include "render/draw.h"
 #include "render/glyph_pictures.h"
 #include "render/glyph_tiles.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ std::vector<uint8_t> BlankPage(int page, int side) {
 }
 
 // The page from the 16-px tile store, each tile's rows into its slot.
-std::vector<uint8_t> PageFromTiles(int page) {
+std::vector<uint8_t> PageFromTiles(int page, const GlyphTiles& store) {
     constexpr int side = 16, width = kGlyphSlotsAcross * side;
     std::vector<uint8_t> texels = BlankPage(page, side);
     for (int tile = kPageFirstTile[page]; tile < kPageEndTile[page]; ++tile) {
@@ -37,14 +36,15 @@ std::vector<uint8_t> PageFromTiles(int page) {
         const int left = (slot % kGlyphSlotsAcross) * side, top = (slot / kGlyphSlotsAcross) * side;
         for (int row = 0; row < side; ++row)
             std::memcpy(&texels[(static_cast<size_t>(top + row) * width + left) * 4],
-                        glyphTiles[tile] + row * side * 4, side * 4);
+                        store.tiles[tile] + row * side * 4, side * 4);
     }
     return texels;
 }
 
 // The page cut straight from a picture of 8 x 8 cells `side` pixels wide, as the tile cut does it
 // at 16: each tile row is a picture column read from the top down (see glyph_tiles.cpp).
-std::vector<uint8_t> PageFromPicture(int page, int side, const std::vector<uint8_t>& picture) {
+std::vector<uint8_t> PageFromPicture(int page, int side, const std::vector<uint8_t>& picture,
+                                     const uint8_t (&letterRgb)[3]) {
     const int width = kGlyphSlotsAcross * side, pictureSide = GlyphPictureSide(side);
     std::vector<uint8_t> texels = BlankPage(page, side);
     for (int cell = 0; cell < kPageEndTile[page] - kPageFirstTile[page]; ++cell) {
@@ -63,8 +63,7 @@ std::vector<uint8_t> PageFromPicture(int page, int side, const std::vector<uint8
     }
     if (page == 1)
         for (int row = 0; row < kPageRows[page] * side; ++row)
-            TintLetterTexels(&texels[static_cast<size_t>(row) * width * 4], width,
-                             rainRenderer.colors->letterRgb);
+            TintLetterTexels(&texels[static_cast<size_t>(row) * width * 4], width, letterRgb);
     return texels;
 }
 
@@ -92,8 +91,7 @@ int ChooseGlyphArtSide(float cellSide, int32_t maxTextureSize) {
     return chosen;
 }
 
-void CreateGlyphTextures(float cellSide) {
-    RainRenderer& r = rainRenderer;
+void CreateGlyphTextures(RainRenderer& r, float cellSide, int32_t glyphSet, bool fastMode) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (r.pages[0] == 0) glGenTextures(kGlyphPageCount, r.pages);
     // A driver that does not answer is held to the 64 texels every OpenGL 1.1 driver allows.
@@ -105,24 +103,23 @@ void CreateGlyphTextures(float cellSide) {
 
     std::vector<uint8_t> pages[kGlyphPageCount];
     std::vector<uint8_t> rain, letters;
-    if (side != kGlyphArtSides[0] &&
-        LoadGlyphPicture(GlyphSetPictureName(settings.GlyphSet), side, rain) &&
+    if (side != kGlyphArtSides[0] && LoadGlyphPicture(GlyphSetPictureName(glyphSet), side, rain) &&
         LoadGlyphPicture(kLetterPictureName, side, letters)) {
-        pages[0] = PageFromPicture(0, side, rain);
-        pages[1] = PageFromPicture(1, side, letters);
+        pages[0] = PageFromPicture(0, side, rain, r.colors->letterRgb);
+        pages[1] = PageFromPicture(1, side, letters, r.colors->letterRgb);
     } else {
         side = kGlyphArtSides[0];
-        LoadGlyphTiles(GlyphSetPictureName(settings.GlyphSet), kLetterPictureName,
+        LoadGlyphTiles(r.tiles, GlyphSetPictureName(glyphSet), kLetterPictureName,
                        kGlyphPictureSide, kGlyphPictureSide);
         // The letters stand in the rain's colour; the scheme is chosen before this.
-        TintLetterTiles(r.colors->letterRgb);
-        pages[0] = PageFromTiles(0);
-        pages[1] = PageFromTiles(1);
+        TintLetterTiles(r.tiles, r.colors->letterRgb);
+        pages[0] = PageFromTiles(0, r.tiles);
+        pages[1] = PageFromTiles(1, r.tiles);
     }
     r.artSide = side;
 
     // Fast mode samples the nearest texel: cheaper on slow drivers, blockier when scaled.
-    const GLfloat filter = settings.FastMode != 0 ? GLfloat(GL_NEAREST) : GLfloat(GL_LINEAR);
+    const GLfloat filter = fastMode ? GLfloat(GL_NEAREST) : GLfloat(GL_LINEAR);
     for (int page = 0; page < kGlyphPageCount; ++page) {
         glBindTexture(GL_TEXTURE_2D, r.pages[page]);
         glTexImage2D(GL_TEXTURE_2D, 0, 4, kGlyphSlotsAcross * side, kPageRows[page] * side, 0,

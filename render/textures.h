@@ -1,10 +1,12 @@
 // The glyph pages: the 87 glyph tiles in two textures, the rain's tiles 0..55 in one and the
 // letters' 56..86 in the other, each tile in its own slot of an 8-slot-wide grid, so a frame
 // binds at most two textures. The tiles are drawn from the glyph artwork whose size suits the
-// cells (ChooseGlyphArtSide). Needs a current OpenGL context, the settings (FastMode picks the
-// filter, GlyphSet the rain picture) and the renderer's colour scheme (it tints the letters).
+// cells (ChooseGlyphArtSide). Needs a current OpenGL context and the renderer's colour scheme
+// (it tints the letters).
 #pragma once
 #include <cstdint>
+
+struct RainRenderer;
 
 constexpr int kGlyphPageCount = 2;
 constexpr int kGlyphSlotsAcross = 8;  // a page is 8 tiles wide whatever their side
@@ -26,7 +28,8 @@ GlyphPlace GlyphPlaceOf(int32_t code);
 // 128 and at most what a page of 8 tiles across can hold; 16 when nothing bigger fits.
 int ChooseGlyphArtSide(float cellSide, int32_t maxTextureSize);
 
-// Cuts the tiles at the artwork side chosen for cells cellSide pixels wide and uploads both pages
-// into rainRenderer.pages (names made on first use); rainRenderer.artSide says which artwork.
-// Artwork the program cannot load gives the 16-px tiles.
-void CreateGlyphTextures(float cellSide);
+// Cuts the tiles of glyph set glyphSet at the artwork side chosen for cells cellSide pixels wide
+// and uploads both pages into renderer.pages (names made on first use); renderer.artSide says
+// which artwork. Fast mode samples the nearest texel. Artwork the program cannot load gives the
+// 16-px tiles.
+void CreateGlyphTextures(RainRenderer& renderer, float cellSide, int32_t glyphSet, bool fastMode);

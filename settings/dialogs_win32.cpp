@@ -25,6 +25,38 @@ const char* const kLinkAddresses[] = {
     "https://www.reallyslick.com/",       // IDC_LINK_SECOND: "Skyrocket"
 };
 
+// Each row's control in the settings template, by its registry name: the rows are portable and
+// know nothing of the dialog. The four display fields share the mode list.
+struct RowControl {
+    const char* name;
+    int control;
+};
+constexpr RowControl kRowControls[] = {
+    {"MSTRING", IDC_MESSAGE},     {"Continuous", IDC_CONTINUOUS}, {"ScrWidth", IDC_MODE_LIST},
+    {"ScrHeight", IDC_MODE_LIST}, {"ColorBits", IDC_MODE_LIST},   {"Hertz", IDC_MODE_LIST},
+    {"Software", IDC_FAST_MODE},  {"Size", IDC_SIZE_BAR},         {"Speed", IDC_SPEED_BAR},
+    {"3dfx", IDC_USE_3DFX},       {"Monitors", IDC_MONITORS},     {"RainColor", IDC_RAIN_COLOR},
+    {"GlyphSet", IDC_GLYPH_SET},
+};
+
+constexpr bool SameName(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) ++a, ++b;
+    return *a == *b;
+}
+
+constexpr int ControlOf(const SettingEntry& entry) {
+    for (const RowControl& row : kRowControls)
+        if (SameName(row.name, entry.name)) return row.control;
+    return 0;
+}
+
+constexpr bool EveryRowHasAControl() {
+    for (const SettingEntry& entry : kSettingEntries)
+        if (ControlOf(entry) == 0) return false;
+    return true;
+}
+static_assert(EveryRowHasAControl(), "a row of settings/settings_list.h has no dialog control");
+
 UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHECKED; }
 
 // A trackbar over the row's range in its steps. A stored number can be any 32-bit value; the
@@ -33,7 +65,7 @@ UINT CheckedWhenOne(int32_t value) { return value == 1 ? BST_CHECKED : BST_UNCHE
 void SetUpTrackbar(HWND dialog, const SettingEntry& entry, int32_t value) {
     const int64_t maximum = (entry.high - entry.low) / entry.step;
     const int64_t position = (static_cast<int64_t>(value) - entry.low) / entry.step;
-    HWND trackbar = GetDlgItem(dialog, entry.control);
+    HWND trackbar = GetDlgItem(dialog, ControlOf(entry));
     SendMessageA(trackbar, TBM_SETRANGEMIN, FALSE, 0);
     SendMessageA(trackbar, TBM_SETRANGEMAX, FALSE, static_cast<LPARAM>(maximum));
     SendMessageA(trackbar, TBM_SETPOS, TRUE,
@@ -54,15 +86,25 @@ void FillModeList(HWND dialog, const Settings& shown) {
             withRate);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
-    const std::string current =
+    const std::string stored =
         FormatModeText(shown.ScrWidth, shown.ScrHeight, shown.ColorBits, shown.Hertz, withRate);
+    if (SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(stored.c_str())) != CB_ERR)
+        return;
+    // A stored mode the display does not offer (the saver runs at the desktop's instead): the
+    // desktop's mode is selected, so that OK stores one the display can take.
+    if (!platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return;
+    const std::string current = FormatModeText(
+        static_cast<int32_t>(mode.dmPelsWidth), static_cast<int32_t>(mode.dmPelsHeight),
+        static_cast<int32_t>(mode.dmBitsPerPel), static_cast<int32_t>(mode.dmDisplayFrequency),
+        withRate);
     SendMessageA(list, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(current.c_str()));
 }
 
 // A drop-down list of the row's names with entry `choice` selected.
 void FillChoiceList(HWND dialog, const SettingEntry& entry, int32_t choice) {
-    HWND list = GetDlgItem(dialog, entry.control);
+    HWND list = GetDlgItem(dialog, ControlOf(entry));
     for (int32_t i = 0; i <= entry.high; ++i)
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.names[i]));
     const int32_t fallback = Settings{}.*entry.number;
@@ -85,14 +127,14 @@ void InitSettingsDialog(HWND dialog) {
     for (const SettingEntry& entry : kSettingEntries) {
         switch (entry.kind) {
         case SettingKind::Text:
-            SetDlgItemTextA(dialog, entry.control, settings.*entry.text);
+            SetDlgItemTextA(dialog, ControlOf(entry), settings.*entry.text);
             break;
         case SettingKind::Flag:
-            CheckDlgButton(dialog, entry.control, CheckedWhenOne(settings.*entry.number));
+            CheckDlgButton(dialog, ControlOf(entry), CheckedWhenOne(settings.*entry.number));
             break;
         case SettingKind::Number:
             // The display fields share the mode list, filled above.
-            if (entry.control != IDC_MODE_LIST)
+            if (ControlOf(entry) != IDC_MODE_LIST)
                 SetUpTrackbar(dialog, entry, settings.*entry.number);
             break;
         case SettingKind::Choice:
@@ -103,8 +145,8 @@ void InitSettingsDialog(HWND dialog) {
     ShowWhetherResolutionApplies(dialog);
 }
 
-// The selected entry's numbers become the display mode. With nothing selected (the current mode
-// is not in the list, or there is no list) the display settings stay as they are.
+// The selected entry's numbers become the display mode. With nothing selected (neither the
+// stored nor the current mode is in the list, or there is no list) the display settings stay.
 void TakeSelectedMode(HWND dialog, Settings& edited) {
     HWND list = GetDlgItem(dialog, IDC_MODE_LIST);
     const LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
@@ -134,7 +176,7 @@ void ReadMessage(HWND dialog, int control, char (&message)[kMessageBytes]) {
 
 // The number a trackbar's position stands for.
 int32_t TrackbarValue(HWND dialog, const SettingEntry& entry) {
-    const LRESULT position = SendMessageA(GetDlgItem(dialog, entry.control), TBM_GETPOS, 0, 0);
+    const LRESULT position = SendMessageA(GetDlgItem(dialog, ControlOf(entry)), TBM_GETPOS, 0, 0);
     return static_cast<int32_t>(position) * entry.step + entry.low;
 }
 
@@ -153,29 +195,33 @@ void StoreSettings(HWND dialog) {
     for (const SettingEntry& entry : kSettingEntries) {
         switch (entry.kind) {
         case SettingKind::Text:
-            ReadMessage(dialog, entry.control, edited.*entry.text);
+            ReadMessage(dialog, ControlOf(entry), edited.*entry.text);
             break;
         case SettingKind::Flag:
-            edited.*entry.number = IsDlgButtonChecked(dialog, entry.control) == BST_CHECKED;
+            edited.*entry.number = IsDlgButtonChecked(dialog, ControlOf(entry)) == BST_CHECKED;
             break;
         case SettingKind::Number:
-            if (entry.control != IDC_MODE_LIST) edited.*entry.number = TrackbarValue(dialog, entry);
+            if (ControlOf(entry) != IDC_MODE_LIST)
+                edited.*entry.number = TrackbarValue(dialog, entry);
             break;
         case SettingKind::Choice:
-            edited.*entry.number = SelectedChoice(dialog, entry.control, edited.*entry.number);
+            edited.*entry.number = SelectedChoice(dialog, ControlOf(entry), edited.*entry.number);
             break;
         }
     }
-    if (!SaveSettings(edited)) return;
+    const auto* keys = reinterpret_cast<const RegistryKeys*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (keys == nullptr || !SaveSettings(edited, *keys)) return;
     settings = edited;
     EndDialog(dialog, IDOK);
 }
 
 }  // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
+        // Where OK stores: the keys ShowSettingsDialog was given.
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         InitSettingsDialog(dialog);
         return TRUE;
     case WM_COMMAND:
@@ -229,12 +275,13 @@ INT_PTR CALLBACK ReadMeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return FALSE;
 }
 
-INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner) {
+INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner, const RegistryKeys& keys) {
     // "/c:12345" names a window that may not exist; a dialog refused its owner would never show,
     // so a number that names no window opens the dialog without one.
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     // The trackbars are common controls; their class must exist before the template is built.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc,
+                           reinterpret_cast<LPARAM>(&keys));
 }

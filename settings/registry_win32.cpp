@@ -7,8 +7,6 @@
 
 #include "settings/settings.h"
 
-RegistryKeys registryKeys;
-
 namespace {
 
 constexpr DWORD kMessageReadBytes = 260;  // longer stored messages are ignored
@@ -56,21 +54,19 @@ void SetNumberValue(HKEY key, const char* name, int32_t value) {
 
 }  // namespace
 
-int32_t ReadPasswordDelay() {
+int32_t ReadPasswordDelay(const RegistryKeys& keys) {
     int32_t delay = 5;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, registryKeys.systemSaver, 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keys.systemSaver, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return delay;
     QueryNumber(key, "Password Delay", delay);
     RegCloseKey(key);
     return delay;
 }
 
-void LoadSettings(Settings& settings) {
+void LoadSettings(Settings& settings, const RegistryKeys& keys) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, registryKeys.program, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keys.program, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     for (const SettingEntry& entry : kSettingEntries) {
         if (entry.kind == SettingKind::Text) {
             char text[kMessageReadBytes];
@@ -89,17 +85,16 @@ void LoadSettings(Settings& settings) {
     RegCloseKey(key);
 }
 
-HKEY CreateProgramKey() {
+HKEY CreateProgramKey(const RegistryKeys& keys) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, registryKeys.program, 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keys.program, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }
 
-bool SaveSettings(const Settings& settings) {
-    HKEY key = CreateProgramKey();
+bool SaveSettings(const Settings& settings, const RegistryKeys& keys) {
+    HKEY key = CreateProgramKey(keys);
     if (!key) return false;
     for (const SettingEntry& entry : kSettingEntries) {
         if (entry.kind == SettingKind::Text)

@@ -18,13 +18,6 @@ void TakeMessage(char (&message)[kMessageBytes], const char* text, int textLengt
     UpperCaseMessage(message);
 }
 
-int32_t ClampColumnCount(int32_t size, int32_t width) {
-    if (width < 1) width = 1;
-    if (size < 1) return 1;
-    if (size > width) return width;
-    return size;
-}
-
 int32_t ChoiceOrDefault(int32_t value, int32_t count, int32_t defaultChoice) {
     return value >= 0 && value < count ? value : defaultChoice;
 }

@@ -3,8 +3,6 @@
 #pragma once
 #include <cstdint>
 
-#include "resources/resource_ids.h"
-
 constexpr int kMessageBytes = 32;  // 31 characters and the terminating zero
 constexpr int kMaxMessageLength = 31;
 constexpr int32_t kRainColorCount = 6;  // RainColor: Green, Blue, Red, Amber, Violet, White
@@ -34,6 +32,8 @@ struct Settings {
 // One row of the list as the store, the dialog and the tool read it.
 enum class SettingKind { Text, Flag, Number, Choice };
 enum class ToolUse { NoFlag, Scene, Look };
+// Which hosts offer a row: every one, or only the Windows saver (its display and monitors).
+enum class Where { Everywhere, WindowsOnly };
 constexpr int kMaxChoices = 8;
 
 struct SettingEntry {
@@ -41,40 +41,45 @@ struct SettingEntry {
     const char* name;                       // the registry value
     int32_t Settings::*number;              // the field of a flag, number or choice
     char (Settings::*text)[kMessageBytes];  // the field of the text
-    int control;                            // its control in the settings dialog
-    int32_t low, high, step;                // a number's trackbar range; 0..count-1 for a choice
+    int32_t low, high, step;                // a number's range; 0..count-1 for a choice
     const char* names[kMaxChoices];         // a choice's entries, in the order of their numbers
+    Where where;
     ToolUse tool;
-    const char* flag;       // torvex-tool's option, or nullptr
+    const char* flag;       // the command-line option (torvex-tool, the Linux program), or nullptr
     const char* valueName;  // its value in the usage line; nullptr for a switch
+    const char* label;      // a few words for a settings page; nullptr for Windows-only rows
 };
 
 // The rows, in the list's order.
 // clang-format off
 #define SETTING_NAMES(...) {__VA_ARGS__}
 inline constexpr SettingEntry kSettingEntries[] = {
-#define SETTING_TEXT(name, field, value, control, tool, flag, valueName) \
-    {SettingKind::Text, name, nullptr, &Settings::field, control, 0, 0, 0, {}, \
-     ToolUse::tool, flag, valueName},
-#define SETTING_FLAG(name, field, value, control, tool, flag) \
-    {SettingKind::Flag, name, &Settings::field, nullptr, control, 0, 1, 1, {}, \
-     ToolUse::tool, flag, nullptr},
-#define SETTING_NUMBER(name, field, value, control, low, high, step, tool, flag, valueName) \
-    {SettingKind::Number, name, &Settings::field, nullptr, control, low, high, step, {}, \
-     ToolUse::tool, flag, valueName},
-#define SETTING_CHOICE(name, field, value, control, count, names, tool, flag, valueName) \
-    {SettingKind::Choice, name, &Settings::field, nullptr, control, 0, (count) - 1, 1, \
-     SETTING_NAMES names, ToolUse::tool, flag, valueName},
+#define SETTING_TEXT(name, field, value, where, tool, flag, valueName, label) \
+    {SettingKind::Text, name, nullptr, &Settings::field, 0, 0, 0, {}, \
+     Where::where, ToolUse::tool, flag, valueName, label},
+#define SETTING_FLAG(name, field, value, where, tool, flag, label) \
+    {SettingKind::Flag, name, &Settings::field, nullptr, 0, 1, 1, {}, \
+     Where::where, ToolUse::tool, flag, nullptr, label},
+#define SETTING_NUMBER(name, field, value, low, high, step, where, tool, flag, valueName, label) \
+    {SettingKind::Number, name, &Settings::field, nullptr, low, high, step, {}, \
+     Where::where, ToolUse::tool, flag, valueName, label},
+#define SETTING_CHOICE(name, field, value, count, names, where, tool, flag, valueName, label) \
+    {SettingKind::Choice, name, &Settings::field, nullptr, 0, (count) - 1, 1, \
+     SETTING_NAMES names, Where::where, ToolUse::tool, flag, valueName, label},
 #include "settings/settings_list.h"
 };
 #undef SETTING_NAMES
 // clang-format on
 
-// Each row is whole: a choice names exactly its count entries, and a tool flag is named exactly
-// when the row has a tool use, with a value name unless it is a flag's switch.
+// Each row is whole: a choice names exactly its count entries; a row every host offers has an
+// option and a label and a Windows-only one neither; a tool use needs the option; an option has
+// a value name unless it is a flag's switch.
 constexpr bool RowsAreWhole() {
     for (const SettingEntry& entry : kSettingEntries) {
-        if ((entry.tool != ToolUse::NoFlag) != (entry.flag != nullptr)) return false;
+        const bool everywhere = entry.where == Where::Everywhere;
+        if (everywhere != (entry.flag != nullptr) || everywhere != (entry.label != nullptr))
+            return false;
+        if (entry.tool != ToolUse::NoFlag && entry.flag == nullptr) return false;
         if (entry.flag && (entry.kind == SettingKind::Flag) != (entry.valueName == nullptr))
             return false;
         if (entry.kind != SettingKind::Choice) continue;
@@ -98,7 +103,3 @@ void TakeMessage(char (&message)[kMessageBytes], const char* text, int textLengt
 // default (0 for RainColor and GlyphSet, kDefaultMonitors for Monitors). The one rule for the
 // three, so every reader of them agrees.
 int32_t ChoiceOrDefault(int32_t value, int32_t count, int32_t defaultChoice = 0);
-
-// The column count the rain field is built with: a stored Size outside 1..width is brought
-// into that range (no division by zero, no columns narrower than a pixel).
-int32_t ClampColumnCount(int32_t size, int32_t width);

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes gl/gl_list.h (one X-macro row per GL entry point) and gl/gl_types.h (GL types and the
-OpenGL 1.0/1.1 enumerants) from the Khronos registry files gl.xml and wgl.xml.
+OpenGL 1.0/1.1 enumerants) from the Khronos registry file gl.xml. Window-system functions (WGL,
+GLX) are not rows: each context maker in gl/ looks up its own.
 
 Usage: tools/gen_gl_list.py [REGISTRY_DIR] [OUTPUT_DIR]
-  REGISTRY_DIR holds gl.xml and wgl.xml (default /usr/share/khronos-api, Debian's khronos-api)
+  REGISTRY_DIR holds gl.xml (default /usr/share/khronos-api, Debian's khronos-api)
   OUTPUT_DIR   is where gl_list.h and gl_types.h go (default: the gl/ folder beside this script)
 The outputs are committed, so a normal build needs neither Python nor the registry.
 """
@@ -21,16 +22,12 @@ EXTENSION_ROWS = (
        for n in (1, 2, 3, 4)
        for form in ("d", "dv", "f", "fv", "i", "iv", "s", "sv")]
     + ["glLockArraysEXT", "glUnlockArraysEXT",
-       "wglSwapIntervalEXT", "wglGetSwapIntervalEXT",
        "glPointParameterfEXT", "glPointParameterfvEXT"]
 )
 
-# Window-system types used by the wgl rows, spelled without <windows.h>.
-TYPE_MAP = {"BOOL": "int"}
-
 
 def text_of(element):
-    """The C text of a <proto> or <param>, with the name taken out and types mapped."""
+    """The C text of a <proto> or <param>, with the name taken out."""
     parts = [element.text or ""]
     name = None
     for child in element:
@@ -38,7 +35,7 @@ def text_of(element):
             name = child.text
         else:
             inner = child.text or ""
-            parts.append(TYPE_MAP.get(inner, inner) if child.tag == "ptype" else inner)
+            parts.append(inner)
         parts.append(child.tail or "")
     return " ".join("".join(parts).split()), name
 
@@ -96,18 +93,16 @@ def main():
     registry = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/khronos-api"
     out_dir = sys.argv[2] if len(sys.argv) > 2 else os.path.join(here, "..", "gl")
     gl = ET.parse(os.path.join(registry, "gl.xml")).getroot()
-    wgl = ET.parse(os.path.join(registry, "wgl.xml")).getroot()
     commands = read_commands(gl)
-    commands.update(read_commands(wgl))
 
-    made_by = ("// Made by `python3 tools/gen_gl_list.py %s` from gl.xml and wgl.xml there;\n"
+    made_by = ("// Made by `python3 tools/gen_gl_list.py %s` from gl.xml there;\n"
                "// do not edit by hand." % registry)
     core = core_names(gl)
     if len(core) != CORE_COUNT:
         sys.exit("expected %d core commands, found %d" % (CORE_COUNT, len(core)))
     lines = [
         "// The GL entry points, one row each: the 336 OpenGL 1.0/1.1 functions in byte order of",
-        "// their names (the order the loader resolves them), then the 40 optional extension rows.",
+        "// their names (the order the loader resolves them), then the %d optional extension rows." % len(EXTENSION_ROWS),
         made_by,
         "// Rows: GL_CORE/GL_EXT(return type, name, (parameters), (argument names)). No include guard:",
         "// an includer defines GL_CORE (and GL_EXT when extension rows need another expansion) and",

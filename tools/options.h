@@ -24,6 +24,10 @@ struct ToolOptions {
     int32_t art = 0;  // shot: the largest glyph artwork side to use; 0 chooses as the saver does
     // --monitor, repeatable, the primary first: one field per monitor. Empty: one plain field.
     std::vector<MonitorRect> monitors;
+    // shot --resized-from WxH: the run starts in a window of this size and is then resized to the
+    // scene's, as a host's window is; 0 x 0 starts at the scene's size.
+    int32_t startWidth = 0;
+    int32_t startHeight = 0;
 };
 
 struct ToolOption {

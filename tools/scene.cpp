@@ -1,53 +1,34 @@
-// Builds and advances the rain for the tools on a fixed clock (see scene.h).
+// Builds and advances the rain for the tools on a fixed clock (see scene.h): the same tick seeds
+// construction and every step, so a command line gives one scene.
 #include "tools/scene.h"
 
-#include "base/platform.h"
-#include "rain/random.h"
-#include "render/draw.h"
-#include "settings/settings.h"
+#include <vector>
 
 namespace {
 
-uint32_t fixedTick = 0;
-uint32_t FixedTick() { return fixedTick; }
-
-void TakeSettings(const ToolOptions& options) {
-    settings = options.settings;
-    settings.ScrWidth = options.width;
-    settings.ScrHeight = options.height;
-    rainRenderer.colors = RainColorScheme(settings.RainColor);
+// Without --monitor the scene is one monitor of the options' size, as the saver runs on one
+// display.
+std::vector<MonitorRect> SceneMonitors(const ToolOptions& options) {
+    if (!options.monitors.empty()) return options.monitors;
+    return {MonitorRect{0, 0, options.width, options.height}};
 }
 
-// Seeds, builds with `build`, then runs the steps with `update`, all on the fixed clock: the
-// same tick seeds construction and every step, so a command line gives one scene.
-template <typename Build, typename Update>
-void RunScene(const ToolOptions& options, Build build, Update update) {
-    TakeSettings(options);
-    const Platform saved = platform;
-    platform.GetTickCount = FixedTick;
-    fixedTick = options.tick;
-    SeedRandom(options.tick & 0xFF);
-    build();
-    for (int32_t k = 1; k <= options.steps; ++k) {
-        fixedTick =
-            options.tick + static_cast<uint32_t>(k) * static_cast<uint32_t>(options.interval);
-        update();
-    }
-    platform = saved;
+uint32_t StepTick(const ToolOptions& options, int32_t step) {
+    return options.tick + static_cast<uint32_t>(step) * static_cast<uint32_t>(options.interval);
 }
 
 }  // namespace
 
-void BuildScene(const ToolOptions& options, RainMonitors& monitors) {
-    // Without --monitor the scene is one monitor of the options' size, as the saver runs on one
-    // display.
-    const std::vector<MonitorRect> screen = {MonitorRect{0, 0, options.width, options.height}};
-    const std::vector<MonitorRect>& rects = options.monitors.empty() ? screen : options.monitors;
-    RunScene(
-        options,
-        [&] {
-            monitors.build(rects.data(), static_cast<int32_t>(rects.size()), false, settings.Size,
-                           settings.FastMode != 0, settings.Continuous != 0, settings.Message);
-        },
-        [&] { monitors.update(); });
+void StartScene(const ToolOptions& options, RainRun& run) {
+    const std::vector<MonitorRect> rects = SceneMonitors(options);
+    if (options.startWidth > 0 && options.startHeight > 0) {
+        // A window resized before its first step: the run is rebuilt for its new size.
+        const MonitorRect start{0, 0, options.startWidth, options.startHeight};
+        StartRain(run, options.settings, &start, 1, options.tick, options.art, 0);
+        ResizeRain(run, rects.data(), static_cast<int32_t>(rects.size()), options.tick);
+    } else {
+        StartRain(run, options.settings, rects.data(), static_cast<int32_t>(rects.size()),
+                  options.tick, options.art, 0);
+    }
+    for (int32_t k = 1; k <= options.steps; ++k) StepRain(run, StepTick(options, k));
 }

@@ -4,17 +4,16 @@
 #include "tools/shot.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gl/dest_alpha.h"
 #include "gl/gl.h"
 #include "gl/osmesa.h"
-#include "rain/field.h"
 #include "rain/monitors.h"
-#include "render/draw.h"
 #include "render/glyph_pictures.h"
-#include "render/setup.h"
+#include "render/run.h"
 #include "tools/options.h"
 #include "tools/png_file.h"
 #include "tools/scene.h"
@@ -38,6 +37,15 @@ int RunShot(int count, const char* const* arguments, int first) {
          [](ToolOptions& o, const char* v) -> const char* {
              if (*v == '\0') return "a file name";
              o.out = v;
+             return nullptr;
+         }},
+        // A host's window resized to the picture's size before the first step.
+        {"--resized-from", "WxH",
+         [](ToolOptions& o, const char* v) -> const char* {
+             MonitorRect size;
+             if (!ParseMonitor((std::string(v) + "+0+0").c_str(), size)) return "WxH";
+             o.startWidth = size.width;
+             o.startHeight = size.height;
              return nullptr;
          }},
         // The artwork the saver would not choose, to compare: --art 16 draws the 16-px glyphs.
@@ -73,20 +81,16 @@ int RunShot(int count, const char* const* arguments, int first) {
     error = OpenOsMesa(mesa, frame.data(), width, height);
     if (!error.empty()) return Fail(1, error);
 
-    // The scene first (it seeds, builds and steps), then the rest of the saver's set-up, which
-    // draws no random numbers: the field is sim's, and the frame's random numbers follow the
-    // last update step's.
-    BuildScene(options, rainMonitors);
-    const RainField& primary = rainMonitors.fields[0];
-    rainRenderer.maxArtSide = options.art;
-    SetupRendererState(width, height, CellSize(primary.width, primary.columnCount));
+    // The run's set-up draws no random numbers after the build: the field is sim's, and the
+    // frame's random numbers follow the last update step's. The run is large: not on the stack.
+    std::unique_ptr<RainRun> run(new RainRun());
+    StartScene(options, *run);
     // The additive blend needs destination alpha to read as 1, as on a buffer without alpha.
     HoldDestinationAlphaAtOne();
-    DrawRainFrame();
+    DrawRain(*run);
     glFinish();
     const std::vector<unsigned char> rgb = ReadPixelsRgbTopFirst(width, height);
-    rainMonitors.release();
-    ReleaseRenderer();
+    FinishRain(*run);
     CloseOsMesa(mesa);
 
     error = WritePngRgb(options.out, width, height, rgb);

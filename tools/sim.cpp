@@ -4,7 +4,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <memory>
 
+#include "gl/gl_null.h"
 #include "tools/options.h"
 #include "tools/scene.h"
 
@@ -84,11 +86,14 @@ int RunSim(int count, const char* const* arguments, int first) {
                      UsageLine("sim", accepted).c_str());
         return 2;
     }
-    BuildScene(options, rainMonitors);
+    // The same run shot draws, with nothing to draw on: every GL call answers nothing.
+    FillGlTableWithNoOps();
+    std::unique_ptr<RainRun> run(new RainRun());
+    StartScene(options, *run);
     // Without --monitor the one field is printed alone, as it always was.
     const std::string json =
-        options.monitors.empty() ? FieldJson(rainMonitors.fields[0]) : MonitorsJson(rainMonitors);
-    rainMonitors.release();
+        options.monitors.empty() ? FieldJson(run->monitors.fields[0]) : MonitorsJson(run->monitors);
+    FinishRain(*run);
     std::fwrite(json.data(), 1, json.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "base/platform.h"
+#include "gl/driver_win32.h"
 #include "gl/gl.h"
 #include "host/win32/display_power_win32.h"
 #include "host/win32/frame_pacing_win32.h"
@@ -103,18 +104,18 @@ void PrintPhase(const char* name, const Phase& phase) {
 }
 
 // Runs passes until seconds have gone by (or the loop ends), pacing each when asked.
-Phase RunPhase(HWND window, uint32_t& lastStepTime, double seconds, bool paced) {
+Phase RunPhase(HWND window, double seconds, bool paced) {
     FramePacer pacer;
-    StartPacing(pacer, CurrentRefreshRate());
+    StartPacing(pacer, CurrentRefreshRate(), platform.timeGetTime());
     Phase phase;
     double begin, cpuBegin, now, cpu;
     ProcessTimes(&begin, &cpuBegin);
     const double othersBegin = WatchedCpu();
     do {
         const bool drew = !DisplayIsOff();
-        const uint32_t stepTime = lastStepTime;
-        if (!FramePass(window, lastStepTime)) break;
-        if (lastStepTime != stepTime) ++phase.steps;
+        const uint32_t stepTime = hostState->rain.lastStepTime;
+        if (!FramePass(window)) break;
+        if (hostState->rain.lastStepTime != stepTime) ++phase.steps;
         if (drew && !DisplayIsOff()) ++phase.frames;
         if (paced) {
             const double before = NowSeconds();
@@ -172,8 +173,10 @@ int RunPowerBench(double seconds, bool fast, bool continuous) {
     settings.Continuous = continuous ? 1 : 0;
     HWND window = StartSaver(SW_SHOW);
     // Stepped until every stream is on screen, rather than timing the first streams' entry.
-    for (int step = 0; step < kWarmUpSteps; ++step) rainMonitors.update();
-    const bool swapControl = glTable.wglSwapIntervalEXT != nullptr;
+    for (int step = 0; step < kWarmUpSteps; ++step)
+        hostState->rain.monitors.update(platform.GetTickCount());
+    const bool swapControl = driverState.wgl.swapIntervalEXT != nullptr;
+    GlContext context = WglContextOf(hostState->wgl);
     std::printf(
         "%s mode, %s, %dx%d, %d columns, Speed %d, refresh %u Hz, swap control "
         "%s, display-state registration %s\n",
@@ -181,22 +184,22 @@ int RunPowerBench(double seconds, bool fast, bool continuous) {
         settings.ScrHeight, settings.Size, settings.Speed, CurrentRefreshRate(),
         swapControl ? "present" : "absent", hostState->displayNotification ? "made" : "not made");
     timeBeginPeriod(1);
-    uint32_t lastStepTime = platform.timeGetTime();
+    hostState->rain.lastStepTime = platform.timeGetTime();
     // Unpaced and paced alternate in slices, so that the scene (full, draining, empty) and a
     // change in the machine's load fall on both alike.
     Phase unpaced, paced;
     const int slices = seconds < 2 ? 1 : static_cast<int>(seconds + 0.5);
     for (int slice = 0; slice < slices; ++slice) {
-        if (swapControl) wglSwapIntervalEXT(0);
-        Add(unpaced, RunPhase(window, lastStepTime, seconds / slices, false));
-        if (swapControl) wglSwapIntervalEXT(1);
-        Add(paced, RunPhase(window, lastStepTime, seconds / slices, true));
+        SetContextSwapInterval(context, 0);
+        Add(unpaced, RunPhase(window, seconds / slices, false));
+        SetContextSwapInterval(context, 1);
+        Add(paced, RunPhase(window, seconds / slices, true));
     }
 
     SendDisplayState(window, 0);
     OffPhase off = {window, static_cast<DWORD>(seconds * 1000)};
     HANDLE system = CreateThread(nullptr, 0, DisplayBackOn, &off, 0, nullptr);
-    const Phase dark = RunPhase(window, lastStepTime, 1e9, true);  // until the quit
+    const Phase dark = RunPhase(window, 1e9, true);  // until the quit
     WaitForSingleObject(system, INFINITE);
     CloseHandle(system);
     timeEndPeriod(1);
@@ -243,8 +246,8 @@ int main(int argc, char** argv) {
     if (every) settings.Monitors = kEveryMonitor;
 
     HWND window = StartSaver(SW_SHOW);
-    uint32_t lastStepTime = platform.timeGetTime();
-    if (!FramePass(window, lastStepTime)) return 1;
+    hostState->rain.lastStepTime = platform.timeGetTime();
+    if (!FramePass(window)) return 1;
     double firstSwap, cpuAtFirst;
     ProcessTimes(&firstSwap, &cpuAtFirst);
 
@@ -252,10 +255,10 @@ int main(int argc, char** argv) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&begin);
     // The primary's field: all step together.
-    const RainField& field = rainMonitors.fields[0];
+    const RainField& field = hostState->rain.monitors.fields[0];
     const int32_t firstCycle = field.cycleCounter;
     long done = 0;
-    while (done < frames && FramePass(window, lastStepTime)) ++done;
+    while (done < frames && FramePass(window)) ++done;
     QueryPerformanceCounter(&end);
     double sinceStart, cpu;
     ProcessTimes(&sinceStart, &cpu);
@@ -264,9 +267,9 @@ int main(int argc, char** argv) {
 
     const double seconds = static_cast<double>(end.QuadPart - begin.QuadPart) /
                            static_cast<double>(frequency.QuadPart);
-    if (rainMonitors.count > 0)
-        std::printf("%d monitors over %dx%d: ", rainMonitors.count, rainMonitors.bounds.width,
-                    rainMonitors.bounds.height);
+    if (hostState->rain.monitors.count > 0)
+        std::printf("%d monitors over %dx%d: ", hostState->rain.monitors.count,
+                    hostState->rain.monitors.bounds.width, hostState->rain.monitors.bounds.height);
     std::printf(
         "%s mode, %dx%d, %d columns: %ld frames in %.2f s: %.1f frames/s, "
         "CPU %.2f ms/frame; first frame swapped %.0f ms after process start; "

@@ -7,8 +7,6 @@
 
 namespace {
 
-uint32_t UsableRate(uint32_t hertz) { return hertz <= 1 ? kDefaultRefreshRate : hertz; }
-
 bool MessageWaiting(HWND window) {
     MSG message;
     return PeekMessageA(&message, window, 0, 0, PM_NOREMOVE) != 0;
@@ -21,28 +19,14 @@ uint32_t CurrentRefreshRate() {
     mode.dmSize = sizeof mode;
     if (!platform.EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
         return kDefaultRefreshRate;
-    return UsableRate(mode.dmDisplayFrequency);
-}
-
-void StartPacing(FramePacer& pacer, uint32_t refreshRate) {
-    pacer.refreshRate = UsableRate(refreshRate);
-    pacer.start = platform.timeGetTime();
-    pacer.frames = 0;
+    return UsableRefreshRate(mode.dmDisplayFrequency);
 }
 
 void PaceFrame(HWND window, FramePacer& pacer) {
-    ++pacer.frames;
-    const uint32_t due = pacer.start + pacer.frames * 1000u / pacer.refreshRate;
-    if (pacer.frames == pacer.refreshRate) {  // a whole second: keeps the product small
-        pacer.start += 1000u;
-        pacer.frames = 0;
-    }
     const uint32_t now = platform.timeGetTime();
-    if (static_cast<int32_t>(due - now) <= 0) {
-        pacer.start = now;
-        pacer.frames = 0;
-        return;
-    }
+    const uint32_t wait = FrameWait(pacer, now);
+    if (wait == 0) return;
+    const uint32_t due = now + wait;
     // Any message may be input that ends the saver: the next pass takes it at once. Messages of
     // other windows wake the wait too, which then goes on for the time left.
     while (!MessageWaiting(window)) {
@@ -53,6 +37,4 @@ void PaceFrame(HWND window, FramePacer& pacer) {
     }
 }
 
-void AskForSwapPerRefresh() {
-    if (glTable.wglSwapIntervalEXT) wglSwapIntervalEXT(1);
-}
+void AskForSwapPerRefresh(GlContext& context) { SetContextSwapInterval(context, 1); }

@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
+#include "gl/wgl_context_win32.h"
 #include "host/win32/command_line.h"
+#include "render/run.h"
 
 // The saver window's pixel format.
 struct PixelFormatState {
@@ -20,11 +22,10 @@ struct PixelFormatState {
     bool pixelFormatHasAlpha = true;
 };
 
-// The preview's window and pacing.
+// The preview's window and pacing (its steps are the rain run's).
 struct PreviewState {
     HWND parent = nullptr;
     HWND window = nullptr;       // the child filling the parent's client area
-    uint32_t lastStepTime = 0;   // timeGetTime of the last update step
     uint32_t lastFrameTime = 0;  // timeGetTime of the last frame drawn
     uint32_t framesDrawn = 0;
 };
@@ -33,9 +34,9 @@ struct HostState {
     HINSTANCE module = nullptr;
     HWND window = nullptr;
     // The window's device context, from GetDC after the pixel format is set until the window
-    // goes (WM_DESTROY releases it with the rendering context).
-    HDC deviceContext = nullptr;
-    HGLRC renderContext = nullptr;
+    // goes, and the rendering context made for it (WM_DESTROY releases both). The host drives
+    // them through the context contract (WglContextOf).
+    WglContext wgl;
     PixelFormatState pixelFormat;
 
     int32_t passwordDelay = 5;   // seconds, read from the system's screen-saver key
@@ -51,6 +52,7 @@ struct HostState {
     HPOWERNOTIFY displayNotification = nullptr;  // the display-state registration, if any
 
     PreviewState preview;
+    RainRun rain;  // the rain this run draws, saver or preview
 };
 
 // The run's record; null before WinMain creates it and after it ends.

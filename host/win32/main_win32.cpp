@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "base/platform.h"
 #include "host/win32/command_line.h"
@@ -65,9 +66,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     _putenv("FX_GLIDE_NO_SPLASH=1");
     UseRealPixels();
     TakeCurrentDisplayMode();
+    const Settings desktop = settings;
 
-    hostState->passwordDelay = ReadPasswordDelay();
-    LoadSettings(settings);
+    hostState->passwordDelay = ReadPasswordDelay(kProgramRegistryKeys);
+    LoadSettings(settings, kProgramRegistryKeys);
+    // A stored 0 in the mode's size or depth means "not set": the current value stays, as when
+    // nothing is stored. Hertz 0 keeps its own meaning, no rate asked for.
+    for (int32_t Settings::*field :
+         {&Settings::ScrWidth, &Settings::ScrHeight, &Settings::ColorBits})
+        if (settings.*field == 0) settings.*field = desktop.*field;
 
     switch (runMode) {
     case ModeChangePassword:
@@ -75,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         break;
     case ModeSettings:
         hostState->module = instance;
-        ShowSettingsDialog(instance, parent);
+        ShowSettingsDialog(instance, parent, kProgramRegistryKeys);
         break;
     case ModeSaver:
         RunSaver(showCommand);

@@ -12,8 +12,7 @@
 #include "host/win32/window_proc_win32.h"
 #include "host/win32/window_win32.h"
 #include "rain/field.h"
-#include "render/draw.h"
-#include "render/setup.h"
+#include "render/run.h"
 #include "settings/settings.h"
 
 namespace {
@@ -35,16 +34,6 @@ bool RegisterPreviewClass(HINSTANCE instance) {
 }
 
 }  // namespace
-
-int32_t PreviewColumnCount(int32_t size, int32_t previewWidth, int32_t desktopWidth) {
-    if (previewWidth < 1) return 1;
-    // A desktop that reports no width is taken as the preview's own: the stored count as is.
-    const int64_t desktop = desktopWidth < 1 ? previewWidth : desktopWidth;
-    const int64_t scaled =
-        static_cast<int64_t>(ClampColumnCount(size, static_cast<int32_t>(desktop))) * previewWidth /
-        desktop;
-    return ClampColumnCount(static_cast<int32_t>(scaled), previewWidth);
-}
 
 HWND StartPreview(HWND parent) {
     hostState->preview = PreviewState{};
@@ -68,25 +57,26 @@ HWND StartPreview(HWND parent) {
     }
 
     SetSaverPixelFormat(window);
-    hostState->deviceContext = GetDC(window);
-    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
     // Unlike the full screen, a preview without a context ends quietly: the little monitor
     // simply stays as it was.
-    if (hostState->renderContext == nullptr ||
-        !DriverMakeCurrent(hostState->deviceContext, hostState->renderContext)) {
+    GlContext context = WglContextOf(hostState->wgl);
+    if (!CreateWglContext(hostState->wgl, GetDC(window)) || !MakeContextCurrent(context)) {
         DestroyWindow(window);
         FreeDriverLibrary();
         return nullptr;
     }
 
-    const int32_t columns = PreviewColumnCount(settings.Size, width, GetSystemMetrics(SM_CXSCREEN));
-    SetupRendererFor(width, height, columns);
+    // The little monitor shows the full screen's cells: fewer columns, as many as fit.
+    Settings shown = settings;
+    shown.Size = WindowColumnCount(settings.Size, width, GetSystemMetrics(SM_CXSCREEN));
+    const MonitorRect area{0, 0, width, height};
+    StartRain(hostState->rain, shown, &area, 1, platform.GetTickCount(), 0, 0);
     if (hostState->pixelFormat.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
 
     hostState->preview.parent = parent;
     hostState->preview.window = window;
     const uint32_t now = platform.timeGetTime();
-    hostState->preview.lastStepTime = now;
+    hostState->rain.lastStepTime = now;
     hostState->preview.lastFrameTime = now - kPreviewFrameInterval;  // the first frame at once
     return window;
 }
@@ -120,12 +110,9 @@ bool PreviewPass() {
         return true;
     }
     hostState->preview.lastFrameTime = now;
-    if (static_cast<int32_t>(now - hostState->preview.lastStepTime) > settings.Speed) {
-        rainMonitors.update();
-        hostState->preview.lastStepTime = now;
-    }
-    DrawRainFrame();
-    DriverSwapBuffers(hostState->deviceContext);
+    RainFrame(hostState->rain, now, platform.GetTickCount());
+    GlContext context = WglContextOf(hostState->wgl);
+    SwapContextBuffers(context);
     ++hostState->preview.framesDrawn;
     return true;
 }

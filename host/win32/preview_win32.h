@@ -11,11 +11,6 @@ constexpr uint32_t kPreviewFrameInterval = 34;
 // While the parent is hidden or minimised, the longest wait for a message between two looks.
 constexpr uint32_t kPreviewHiddenWait = 500;
 
-// Columns in a preview previewWidth pixels wide, so that its cells look as they do on a
-// desktopWidth-wide screen with `size` columns: size x previewWidth / desktopWidth, at least 1.
-// Any stored size and any widths give a count in 1..previewWidth (1 for a width below 1).
-int32_t PreviewColumnCount(int32_t size, int32_t previewWidth, int32_t desktopWidth);
-
 // The child window, the system's OpenGL with a current context, the renderer and the rain field
 // for the child's size. Returns the child, or null (everything released again) when parent
 // names no window or any step fails.

@@ -20,10 +20,8 @@
 #include "host/win32/host_state_win32.h"
 #include "host/win32/teardown_win32.h"
 #include "host/win32/window_win32.h"
-#include "rain/field.h"
 #include "rain/monitors.h"
-#include "render/draw.h"
-#include "render/setup.h"
+#include "render/run.h"
 #include "settings/settings.h"
 
 void ChooseDriverLibrary(char* buffer) { ChooseDriverLibraryFor(settings.Use3dfx != 0, buffer); }
@@ -35,37 +33,39 @@ HWND StartSaver(int showCommand) {
 
     // Rain beyond the primary display keeps every monitor at its desktop resolution: one
     // window over the virtual screen and no display mode change. With one monitor (or none
-    // found) every choice runs as the single-display saver, stored display mode included.
+    // found) every choice runs as the single-display saver, stored display mode included (or
+    // the desktop's, when the display cannot take it).
     std::vector<MonitorRect> monitors =
         settings.Monitors != kPrimaryMonitorOnly ? FindMonitors() : std::vector<MonitorRect>();
     const bool onMonitors = monitors.size() > 1;
-    hostState->displayModeChanged = !onMonitors;
     HWND window = onMonitors
                       ? CreateVirtualScreenWindow(
                             "Torvex", BoundingRect(monitors.data(), int32_t(monitors.size())))
                       : CreateSaverWindow("Torvex", 0, 0, settings.ScrWidth, settings.ScrHeight);
     if (window == nullptr) exit(1);
 
-    hostState->deviceContext = GetDC(window);
-    hostState->renderContext = DriverCreateContext(hostState->deviceContext);
-    DriverMakeCurrent(hostState->deviceContext, hostState->renderContext);
+    CreateWglContext(hostState->wgl, GetDC(window));
+    GlContext context = WglContextOf(hostState->wgl);
+    // Without a pixel format there is no context, and without a context no rain: nothing to run.
+    if (hostState->wgl.renderContext == nullptr || !MakeContextCurrent(context)) exit(1);
     ShowCursor(FALSE);
     ShowWindow(window, showCommand);
     // One display is a run of one monitor: the display mode's rectangle.
     if (!onMonitors) monitors = {MonitorRect{0, 0, settings.ScrWidth, settings.ScrHeight}};
-    SetupRendererForMonitors(monitors.data(), int32_t(monitors.size()),
-                             settings.Monitors == kPrimaryMonitorOthersBlack);
+    // The loop starts the step clock (RunFrameLoop).
+    StartRain(hostState->rain, settings, monitors.data(), int32_t(monitors.size()),
+              platform.GetTickCount(), 0, 0);
     // Every glyph adds colour times destination alpha: stored alpha must read as 1.
     if (hostState->pixelFormat.pixelFormatHasAlpha) HoldDestinationAlphaAtOne();
     // Drivers may name their extensions only to a current context, which exists only now.
-    FillGlExtRows(ResolveGlThroughWgl, driverState.driverLibrary);
-    AskForSwapPerRefresh();
+    FillWglExtensions(context);
+    AskForSwapPerRefresh(context);
     RegisterDisplayStateNotification(window);
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &hostState->screenSaverWasRunning, 0);
     return window;
 }
 
-bool FramePass(HWND window, uint32_t& lastStepTime) {
+bool FramePass(HWND window) {
     // Only the saver window's messages: the quit request is posted to it, not to the thread.
     MSG message;
     if (PeekMessageA(&message, window, 0, 0, PM_NOREMOVE)) {
@@ -84,16 +84,10 @@ bool FramePass(HWND window, uint32_t& lastStepTime) {
         return true;
     }
 
-    // A signed difference keeps the pacing right across the clock's wrap; a long pass steps
-    // once and missed steps are not made up.
     const uint32_t now = platform.timeGetTime();
-    if (static_cast<int32_t>(now - lastStepTime) > settings.Speed) {
-        rainMonitors.update();
-        lastStepTime = now;
-    }
-
-    DrawRainFrame();
-    DriverSwapBuffers(hostState->deviceContext);
+    RainFrame(hostState->rain, now, platform.GetTickCount());
+    GlContext context = WglContextOf(hostState->wgl);
+    SwapContextBuffers(context);
     return true;
 }
 
@@ -102,9 +96,10 @@ void RunFrameLoop(HWND window) {
     // period would halve the frame rate.
     timeBeginPeriod(1);
     FramePacer pacer;
-    StartPacing(pacer, CurrentRefreshRate());
-    uint32_t lastStepTime = platform.timeGetTime();
-    while (FramePass(window, lastStepTime)) PaceFrame(window, pacer);
+    StartPacing(pacer, CurrentRefreshRate(), platform.timeGetTime());
+    // The steps are timed from the loop's start, not from the set-up before it.
+    hostState->rain.lastStepTime = platform.timeGetTime();
+    while (FramePass(window)) PaceFrame(window, pacer);
     timeEndPeriod(1);
 }
 

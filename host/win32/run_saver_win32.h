@@ -18,10 +18,10 @@ void ChooseDriverLibrary(char* buffer);
 HWND StartSaver(int showCommand);
 
 // One pass: at most one message of the saver window, at most one update step when more than
-// Speed milliseconds have passed since lastStepTime, then one frame drawn and swapped.
+// Speed milliseconds have passed on the rain's step clock, then one frame drawn and swapped.
 // Returns false, having drawn nothing, when the message taken was WM_QUIT. While the display is
 // reported off it neither steps nor draws, and waits for the next message instead.
-bool FramePass(HWND window, uint32_t& lastStepTime);
+bool FramePass(HWND window);
 
 // Passes until WM_QUIT, each frame paced to the current display mode's refresh rate.
 void RunFrameLoop(HWND window);

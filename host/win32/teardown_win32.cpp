@@ -4,22 +4,19 @@
 
 #include "gl/driver_win32.h"
 #include "host/win32/host_state_win32.h"
-#include "rain/monitors.h"
-#include "render/draw.h"
+#include "render/run.h"
 
 void ReleaseRendering(HWND window) {
     // The textures belong to the context: they can only be deleted while it is current here.
-    if (hostState->renderContext) ReleaseRenderer();
-    DriverMakeCurrent(nullptr, nullptr);
-    if (hostState->renderContext) {
-        DriverDeleteContext(hostState->renderContext);
-        hostState->renderContext = nullptr;
+    if (hostState->wgl.renderContext) ReleaseRenderer(hostState->rain.renderer);
+    // Unbinds whatever is current and deletes the rendering context, if one was made.
+    GlContext context = WglContextOf(hostState->wgl);
+    ReleaseContext(context);
+    if (hostState->wgl.deviceContext) {
+        ReleaseDC(window, hostState->wgl.deviceContext);
+        hostState->wgl.deviceContext = nullptr;
     }
-    if (hostState->deviceContext) {
-        ReleaseDC(window, hostState->deviceContext);
-        hostState->deviceContext = nullptr;
-    }
-    rainMonitors.release();
+    hostState->rain.monitors.release();
 }
 
 void FinishDrawing(HWND window) {

@@ -1,6 +1,7 @@
 // The saver's full-screen window: class "OpenGL", a borderless popup, the display-mode search
-// with its step-by-step fallbacks, and the pixel format. Display modes and message boxes go
-// through the platform table so tests can script them; pixel formats go through the driver layer.
+// with its step-by-step fallbacks (in the end the desktop's mode), and the pixel format. Display
+// modes and message boxes go through the platform table so tests can script them; pixel formats go
+// through the driver layer.
 #include "host/win32/window_win32.h"
 
 #include "base/monitors_win32.h"
@@ -86,16 +87,19 @@ bool SwitchDisplayMode(int width, int height) {
     DEVMODEA mode = {};
     mode.dmSize = sizeof mode;
     DWORD remembered = 0;
+    bool offered = false;  // a listed mode has this depth and size, at any rate
     for (DWORD number = 0; platform.EnumDisplaySettingsA(nullptr, number, &mode); ++number) {
-        bool matches = mode.dmBitsPerPel == static_cast<DWORD>(settings.ColorBits) &&
-                       mode.dmPelsWidth == static_cast<DWORD>(width) &&
-                       mode.dmPelsHeight == static_cast<DWORD>(height) &&
-                       mode.dmDisplayFrequency == static_cast<DWORD>(settings.Hertz);
-        if (!matches) continue;
+        const bool sameSize = mode.dmBitsPerPel == static_cast<DWORD>(settings.ColorBits) &&
+                              mode.dmPelsWidth == static_cast<DWORD>(width) &&
+                              mode.dmPelsHeight == static_cast<DWORD>(height);
+        offered = offered || sameSize;
+        if (!sameSize || mode.dmDisplayFrequency != static_cast<DWORD>(settings.Hertz)) continue;
         if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
             return true;
         if (remembered == 0) remembered = number;
     }
+    // A mode the display does not list is not asked for: the desktop's mode stays.
+    if (!offered) return false;
 
     // No exact mode could be set: drop the refresh rate, then try the depth on its own.
     platform.EnumDisplaySettingsA(nullptr, remembered, &mode);
@@ -106,29 +110,17 @@ bool SwitchDisplayMode(int width, int height) {
     if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
         return true;
 
+    // A refusal is not reported: the saver then runs at the desktop's mode, and a message box
+    // waiting for a click would leave the desktop showing meanwhile.
     mode.dmFields = DM_BITSPERPEL;
-    switch (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN)) {
-    case DISP_CHANGE_SUCCESSFUL:
-        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-        if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
-            return true;
-        // Only the depth changed: give the user the stored mode back, silently.
-        platform.ChangeDisplaySettingsA(nullptr, 0);
+    if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
         return false;
-    case DISP_CHANGE_RESTART:
-        ShowError("You must switch to another color depth in your Display properties",
-                  MB_ICONERROR);
-        return false;
-    case DISP_CHANGE_BADMODE:
-        ShowError("Fullscreen not supported", MB_ICONERROR);
-        return false;
-    case DISP_CHANGE_FAILED:
-        ShowError("Failed to change to desired settings", MB_ICONERROR);
-        return false;
-    default:
-        ShowError("Unknown failure.", MB_ICONERROR);
-        return false;
-    }
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    if (platform.ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL)
+        return true;
+    // Only the depth changed: give the user the stored mode back.
+    platform.ChangeDisplaySettingsA(nullptr, 0);
+    return false;
 }
 
 namespace {
@@ -151,8 +143,14 @@ HWND OpenSaverWindow(DWORD extendedStyle, const char* title, int x, int y, int w
 HWND CreateSaverWindow(const char* title, int x, int y, int width, int height) {
     HWND window = OpenSaverWindow(0, title, x, y, width, height);
     if (window == nullptr) return nullptr;
-    // A failed switch leaves the window in place: the caller ends the process at once.
-    if (!SwitchDisplayMode(width, height)) return nullptr;
+    hostState->displayModeChanged = SwitchDisplayMode(width, height);
+    if (!hostState->displayModeChanged) {
+        // A mode the display does not offer or will not take: the run keeps the desktop's mode,
+        // and the window, the pixel format and the rain take its size and depth.
+        TakeCurrentDisplayMode();
+        SetWindowPos(window, nullptr, x, y, settings.ScrWidth, settings.ScrHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     SetSaverPixelFormat(window);
     return window;
 }

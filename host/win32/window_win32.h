@@ -9,8 +9,10 @@
 #include "rain/monitors.h"
 
 // Opens the saver window at the given place and size, switches the display to the configured
-// colour depth, size and refresh rate, and sets the window's pixel format. Returns the window,
-// or null after a failure (already reported, or the display mode already restored).
+// colour depth, size and refresh rate, and sets the window's pixel format. A mode the display
+// does not offer or will not take leaves the desktop's mode: the window then covers that, and
+// the four display settings hold it. hostState->displayModeChanged says which. Returns the
+// window, or null after a reported failure to make it.
 HWND CreateSaverWindow(const char* title, int x, int y, int width, int height);
 
 // The saver window over the whole virtual screen, topmost, for rain on several monitors: no
@@ -25,7 +27,9 @@ std::vector<MonitorRect> FindMonitors();
 // context it takes for that is released again.
 void SetSaverPixelFormat(HWND window);
 
-// The display-mode search and its fallbacks on their own: true when the mode is set.
+// The display-mode search and its fallbacks on their own: true when the mode is set; false,
+// silently, with the desktop's mode in place, when the display lists no mode of that depth and
+// size or takes none of the requests.
 bool SwitchDisplayMode(int width, int height);
 
 // The display mode current at start becomes the default of the four display settings, which

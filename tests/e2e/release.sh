@@ -5,8 +5,9 @@
 # installed runs; the silent uninstall removes it all but the user's settings; the version
 # resource reads right from inside Wine; the uninstall ends a running saver, and where it cannot
 # (the file held by the settings dialog) it says a reboot is needed and a reinstall survives that
-# reboot (`wineboot -r`); a chosen saver that is not the installed file stays chosen; a
-# throwaway certificate signs both files.
+# reboot (`wineboot -r`); a chosen saver that is not the installed file stays chosen, the
+# installed one in double quotes does not; an install into another folder (/D) first removes the
+# earlier one; a throwaway certificate signs both files.
 # Work files go to build/release-test/, screenshots to artifacts/release/.
 set -u
 cd "$(dirname "$0")/../.."
@@ -159,12 +160,14 @@ for _ in $(seq 50); do [ -s "$work/saver.rc" ] && break; sleep 0.1; done
 
 # Runs the entry's QuietUninstallString as Windows would. The uninstaller copies itself to the
 # temporary folder, starts the copy and returns at once: wait for the copy's work to show.
-uninstall_quietly() {
-  local quiet
+uninstall_quietly() {  # [the installation's folder, C:\Program Files\Torvex by default]
+  local folder=${1:-'C:\Program Files\Torvex'} quiet unix
+  unix=${folder#C:\\}
+  unix=$drive/${unix//\\//}
   quiet=$(regval "$uninstall_key" QuietUninstallString) || fail "no QuietUninstallString"
-  win "$win64/tests/windows/launcher.exe" 'C:\Program Files\Torvex\uninstall.exe' "$quiet" \
+  win "$win64/tests/windows/launcher.exe" "$folder\\uninstall.exe" "$quiet" \
     >/dev/null || fail "the uninstaller could not be started"
-  for _ in $(seq 60); do [ -e "$drive/Program Files/Torvex" ] || break; sleep 0.5; done
+  for _ in $(seq 60); do [ -e "$unix" ] || break; sleep 0.5; done
 }
 
 step "the silent uninstall (the entry's QuietUninstallString) removes all but the user's settings"
@@ -237,6 +240,22 @@ uninstall_quietly
 [ ! -e "$drive/windows/system32/Torvex.scr" ] || fail "the uninstall left system32\\Torvex.scr"
 [ "$(regval "$desktop" SCRNSAVE.EXE)" = 'C:\Savers\Torvex.scr' ] && [ -e "$drive/Savers/Torvex.scr" ] ||
   fail "the uninstall cleared or removed C:\\Savers\\Torvex.scr"
+
+step "an install into another folder (/D) removes the earlier one; a quoted SCRNSAVE.EXE is cleared"
+win "$a/dist/$name-installer.exe" /S || fail "the installer failed"
+win "$a/dist/$name-installer.exe" /S /NOACTIVATE '/D=C:\Torvex' || fail "the install into C:\\Torvex failed"
+[ ! -e "$drive/Program Files/Torvex" ] && [ -f "$drive/Torvex/uninstall.exe" ] ||
+  fail "the earlier folder is still there, or C:\\Torvex has no uninstaller"
+[ "$(entries)" = 1 ] && [ "$(regval "$uninstall_key" InstallLocation)" = 'C:\Torvex' ] ||
+  fail "not one Apps & Features entry, naming C:\\Torvex"
+[ -f "$drive/windows/system32/Torvex.scr" ] &&
+  [ "$(regval "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\Torvex.scr' ] || fail "the move lost the saver or its choice"
+quoted='"C:\windows\system32\Torvex.scr"'
+win reg add "$desktop" /v SCRNSAVE.EXE /d "$quoted" /f >/dev/null &&
+  [ "$(regval "$desktop" SCRNSAVE.EXE)" = "$quoted" ] || fail "could not store SCRNSAVE.EXE in quotes"
+uninstall_quietly 'C:\Torvex'
+[ ! -e "$drive/Torvex" ] || fail "the uninstall left C:\\Torvex"
+[ -z "$(regval "$desktop" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE in double quotes was not cleared"
 
 # ---- Signing ----------------------------------------------------------------------------------------
 step "a throwaway certificate signs Torvex.scr and the installer"

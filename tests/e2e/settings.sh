@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end runs of Torvex.scr's modes under Wine on Xvfb: the settings dialog driven with
 # xdotool and its stored values read back with `wine reg query`, the saver started with stored
-# settings, preview and unknown switches, and exact command lines through tests' launcher.
+# settings, preview and unknown switches, exact command lines through tests' launcher, and one OK
+# repairing a display mode the screen cannot take.
 # Screenshots and registry dumps go to artifacts/settings/. Exits non-zero on the first failure.
 set -u
 cd "$(dirname "$0")/../.."
@@ -219,6 +220,22 @@ done
 reg query "$key" | tr -d '\r' >"$art/registry-after-cancel.txt"
 cmp -s "$art/registry-before-cancel.txt" "$art/registry-after-cancel.txt" ||
   fail "Cancel changed the stored settings"
+
+step "over a display mode stored as 0x7fffffff, one OK stores the current mode"
+for value in ScrWidth ScrHeight ColorBits Hertz; do
+  reg add "$key" /v $value /t REG_DWORD /d 0x7fffffff /f >/dev/null
+done
+start repair "$scr" /c
+dialog=$(window "The Torvex Screen Saver Settings")
+[ -n "$dialog" ] || fail "/c over an impossible mode showed no settings dialog"
+xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+sleep 0.3
+xdotool key --clearmodifiers Return         # OK
+[ "$(finish repair 20)" = 0 ] || fail "/c over an impossible mode did not end with code 0 after OK"
+# The first OK above, with nothing stored, stored the current mode.
+mode_of() { tr -d '\r' | grep -E '^ +(ScrWidth|ScrHeight|ColorBits|Hertz) '; }
+[ "$(reg query "$key" | mode_of)" = "$(mode_of <"$art/registry-after-ok.txt")" ] ||
+  fail "OK over 0x7fffffff did not store the current mode: $(reg query "$key" | mode_of)"
 
 reg delete "$key" /f >/dev/null
 scripts/wine-run --prefix "$prefix" --stop

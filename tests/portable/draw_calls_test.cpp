@@ -4,16 +4,16 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
 #include "rain/random.h"
 #include "render/draw.h"
 #include "render/glyph_tiles.h"
-#include "render/setup.h"
+#include "render/run.h"
 #include "render/textures.h"
 #include "settings/settings.h"
 #include "tests/support/gl_recorder.h"
@@ -22,38 +22,36 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-uint32_t fixedTick = 0;
-uint32_t FixedTick() { return fixedTick; }
-
-// The screen and settings every test starts from; the field is rebuilt per test.
+// The settings every test starts from, and a run of its own for each start.
 class DrawCalls : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved = settings;
-        settings.ScrWidth = 1000;
-        settings.ScrHeight = 600;
-        settings.Size = 50;  // cells of exactly 20 pixels
+        settings.Size = 50;  // cells of exactly 20 pixels on the 1000-pixel screen
         settings.FastMode = 0;
         settings.Continuous = 0;
         StartRecording();
     }
-    void TearDown() override {
-        rainMonitors.release();
-        settings = saved;
-        platform = kRealPlatform;
+    void TearDown() override { FinishRain(*run); }
+    // A run started afresh on the given monitors, as a host starts one; only its calls stay
+    // recorded.
+    RainRun& Start(const std::vector<MonitorRect>& monitors, uint32_t tick = 0) {
+        FinishRain(*run);
+        run.reset(new RainRun());
+        ClearRecordedCalls();
+        StartRain(*run, settings, monitors.data(), static_cast<int32_t>(monitors.size()), tick, 0,
+                  0);
+        return *run;
     }
-    Settings saved;
+    Settings settings;
+    std::unique_ptr<RainRun> run{new RainRun()};
 };
 
 TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
-    platform.GetTickCount = FixedTick;
     for (bool fast : {false, true}) {
         SCOPED_TRACE(fast ? "fast mode" : "normal mode");
         settings.FastMode = fast ? 1 : 0;
-        fixedTick = 0x12345;
-        rainRenderer.pages[0] = rainRenderer.pages[1] = 0;  // as in a run's first set-up
         StartRecording();
-        SetupRenderer();
+        const RainRun& started = Start({{0, 0, 1000, 600}}, 0x12345);
         const std::string filter = fast ? "9728" : "9729";
         Calls expected = {"glPixelStorei(0x0CF5, 1)", "glGenTextures(2, ptr)"};
         for (int page = 0; page < 2; ++page) {
@@ -93,7 +91,7 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
             const int left = 16 * (slot % 8), top = 16 * (slot / 8);
             for (int row = 0; row < 16; ++row)
                 ASSERT_EQ(0, std::memcmp(&images[page].pixels[((top + row) * 128 + left) * 4],
-                                         glyphTiles[tile] + row * 64, 64))
+                                         started.renderer.tiles.tiles[tile] + row * 64, 64))
                     << "tile " << tile << " row " << row;
         }
         const uint8_t* letters = FindGlyphPicture(kLetterPictureName);
@@ -101,18 +99,15 @@ TEST_F(DrawCalls, SetupLeavesTheStateTheDrawingNeedsInOrder) {
         EXPECT_EQ(images[1].pixels[16 * 4], letters[16 * 3]);
 
         // Seeded with the tick's low 8 bits and nothing drawn before the build: same field.
-        const float firstX = rainMonitors.fields[0].firstStream->x;
-        const float firstY = rainMonitors.fields[0].firstStream->y;
-        const float letterY = rainMonitors.fields[0].letters[0]->y;
-        EXPECT_EQ(rainMonitors.fields[0].firstStream->fastMode, fast);
+        const RainField& field = started.monitors.fields[0];
+        EXPECT_EQ(field.firstStream->fastMode, fast);
         SeedRandom(0x45);
         RainField again{};
-        again.build(settings.ScrWidth, settings.ScrHeight, 50, fast, false, settings.Message);
-        EXPECT_EQ(again.firstStream->x, firstX);
-        EXPECT_EQ(again.firstStream->y, firstY);
-        EXPECT_EQ(again.letters[0]->y, letterY);
+        again.build(1000, 600, 50, fast, false, settings.Message);
+        EXPECT_EQ(again.firstStream->x, field.firstStream->x);
+        EXPECT_EQ(again.firstStream->y, field.firstStream->y);
+        EXPECT_EQ(again.letters[0]->y, field.letters[0]->y);
         again.release();
-        rainMonitors.release();
     }
 }
 
@@ -140,15 +135,10 @@ TEST_F(DrawCalls, TheGlyphArtworkSuitsTheCells) {
                                         << ", textures up to " << c.maxTextureSize);
         StartRecording();
         SetRecordedMaxTextureSize(c.maxTextureSize);
-        settings.ScrWidth = c.width;
-        settings.ScrHeight = c.height;
         settings.Size = c.columns;
-        const MonitorRect monitors[] = {{0, 0, c.width, c.height}, {c.width, 0, 1024, 768}};
-        if (c.kind == 'm') SetupRendererForMonitors(monitors, 2, false);
-        if (c.kind == 'p') SetupRendererFor(c.width, c.height, c.columns);
-        if (c.kind == 's') SetupRenderer();
-        rainMonitors.release();
-        rainMonitors.release();
+        std::vector<MonitorRect> monitors = {{0, 0, c.width, c.height}};
+        if (c.kind == 'm') monitors.push_back({c.width, 0, 1024, 768});
+        Start(monitors);
         const std::string side = std::to_string(8 * c.side) + ", ";
         EXPECT_EQ(RecordedCallsTo("glTexImage2D"),
                   (Calls{"glTexImage2D(0x0DE1, 0, 4, " + side + side + "0, 0x1908, 0x1401, ptr)",
@@ -166,7 +156,8 @@ TEST_F(DrawCalls, TheGlyphArtworkSuitsTheCells) {
 
 // A frame is a few array draws per field whatever its column count: the bound holds from the
 // default to the most columns the dialog offers, on one field and per field on monitors, and
-// the draws cover every listed cell (a quad each, and a fan of 24 vertices for each glow).
+// the draws cover every listed cell (a quad each, and a fan of eight indexed triangles for each
+// glow).
 TEST_F(DrawCalls, AFrameTakesAtMostAHundredCallsPerField) {
     struct Case {
         int32_t width, height, columns;
@@ -184,27 +175,30 @@ TEST_F(DrawCalls, AFrameTakesAtMostAHundredCallsPerField) {
                      std::to_string(c.monitors) + " monitor(s)");
         settings.FastMode = c.fast ? 1 : 0;
         const std::vector<MonitorRect> rects = {{0, 0, c.width, c.height}, {c.width, 0, 800, 600}};
-        SeedRandom(5);
-        RainMonitors& m = rainMonitors;
-        m.build(rects.data(), c.monitors, false, c.columns, c.fast, false, "THE TORVEX");
-        for (int step = 0; step < c.steps; ++step) m.update();
+        settings.Size = c.columns;
+        RainRun& r = Start({rects.begin(), rects.begin() + c.monitors}, 5);
+        const RainMonitors& m = r.monitors;
+        for (int step = 0; step < c.steps; ++step) StepRain(r, 31u * step);
         size_t cells = 0, glows = 0;
         const uint32_t before = randomState;
+        std::vector<RainCell> listed;
         for (int32_t k = 0; k < m.count; ++k) {
-            ListRainCells(m.fields[k], rainRenderer.cells);
-            cells += rainRenderer.cells.size();
-            for (const RainCell& cell : rainRenderer.cells) glows += cell.glow;
+            ListRainCells(m.fields[k], listed);
+            cells += listed.size();
+            for (const RainCell& cell : listed) glows += cell.glow;
         }
         randomState = before;
         ClearRecordedCalls();
-        DrawRainFrame();
+        DrawRain(r);
         EXPECT_LE(RecordedCalls().size(), 100u * m.count);
-        size_t vertices = 0;
+        size_t vertices = 0, indices = 0;
         for (const std::string& call : RecordedCallsTo("glDrawArrays"))
             vertices += std::stoul(call.substr(call.rfind(", ") + 2));
-        EXPECT_EQ(vertices, 4 * cells + 24 * glows);
+        for (const std::string& call : RecordedCallsTo("glDrawElements"))
+            indices += std::stoul(call.substr(call.find(", ") + 2));
+        EXPECT_EQ(vertices, 4 * cells);
+        EXPECT_EQ(indices, 24 * glows);
         EXPECT_GT(cells, 200u);
-        m.release();
     }
 }
 
@@ -213,11 +207,10 @@ TEST_F(DrawCalls, EachMonitorsFieldIsDrawnIntoItsViewport) {
     // x -600..1024 and y 0..768, and GL counts y up from its bottom, so the second monitor's
     // viewport starts at y 768 - (100 + 500) = 168.
     const std::vector<MonitorRect> rects = {{0, 0, 1024, 768}, {-600, 100, 600, 500}};
-    SeedRandom(7);
-    rainMonitors.build(rects.data(), 2, false, 52, false, false, "THE TORVEX");
+    settings.Size = 52;
+    RainRun& r = Start(rects, 7);
     ClearRecordedCalls();
-    DrawRainMonitors(rainMonitors);
-    rainMonitors.release();
+    DrawRain(r);
     EXPECT_EQ(RecordedCallsTo("glViewport"),
               (Calls{"glViewport(600, 0, 1024, 768)", "glViewport(0, 168, 600, 500)"}));
     EXPECT_EQ(RecordedCallsTo("glOrtho"),

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "rain/monitors.h"
 #include "render/draw.h"
 #include "render/glyph_tiles.h"
+#include "render/run.h"
 #include "render/setup.h"
 #include "settings/settings.h"
 #include "tests/support/dependency.h"
@@ -28,30 +30,36 @@ constexpr float kCell = 16.0f;
 
 using Rgb = std::array<int, 3>;
 
+// The rain glyph with the most ink, so colour checks have strokes to look at.
+int InkiestGlyphOf(const GlyphTiles& store) {
+    int best = 0, bestInk = -1;
+    for (int t = 0; t < kRainGlyphCount; ++t) {
+        int ink = 0;
+        for (int n = 0; n < kTileTexels; ++n) ink += store.tiles[t][n * 4] > 200;
+        if (ink > bestInk) best = t, bestInk = ink;
+    }
+    return best;
+}
+
 class DrawPictures : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string error = OpenOsMesa(mesa, frame.data(), kSide, kSide);
         if (error == "cannot load libOSMesa.so.8") TORVEX_MISSING_DEPENDENCY("libOSMesa.so.8");
         ASSERT_EQ(error, "");
-        saved = settings;
-        settings.ScrWidth = kSide;
-        settings.ScrHeight = kSide;
         settings.Size = kColumns;
     }
     void TearDown() override {
-        rainMonitors.fields[0].firstStream = nullptr;  // the records below belong to the tests
-        rainMonitors.fields[0].messageLength = 0;
-        rainMonitors.fields[0].letters[0] = nullptr;
-        rainMonitors.count = 0;
-        settings = saved;
-        rainRenderer.colors = RainColorScheme(0);
+        // The fields' records belong to the tests: only the renderer is released.
+        ReleaseRenderer(run->renderer);
         CloseOsMesa(mesa);
     }
 
     // The saver's set-up without building a field: the tests place their own records.
     void Prepare(bool fast) {
         settings.FastMode = fast ? 1 : 0;
+        run->settings = settings;
+        RainMonitors& rainMonitors = run->monitors;
         rainMonitors.count = 1;
         rainMonitors.bounds = rainMonitors.rects[0] = MonitorRect{0, 0, kSide, kSide};
         rainMonitors.fields[0].width = kSide;
@@ -59,7 +67,7 @@ protected:
         rainMonitors.fields[0].columnCount = kColumns;
         rainMonitors.fields[0].continuous = false;
         rainMonitors.fields[0].cycleCounter = 400;
-        SetupRendererState();
+        SetupRendererState(run->renderer, settings, kSide, kSide, kCell);
         HoldDestinationAlphaAtOne();
     }
 
@@ -67,10 +75,11 @@ protected:
     void Draw(std::vector<Stream*> streams, MessageLetter* letter = nullptr) {
         for (size_t i = 0; i < streams.size(); ++i)
             streams[i]->next = i + 1 < streams.size() ? streams[i + 1] : nullptr;
+        RainMonitors& rainMonitors = run->monitors;
         rainMonitors.fields[0].firstStream = streams.empty() ? nullptr : streams[0];
         rainMonitors.fields[0].letters[0] = letter;
         rainMonitors.fields[0].messageLength = letter ? 1 : 0;
-        DrawRainFrame();
+        DrawRain(*run);
         glFinish();
         picture = ReadPixelsRgbTopFirst(kSide, kSide);
         ASSERT_EQ(picture.size(), static_cast<size_t>(kSide * kSide * 3));
@@ -99,19 +108,10 @@ protected:
     std::vector<unsigned char> frame = std::vector<unsigned char>(kSide * kSide * 4);
     std::vector<unsigned char> picture;
     OsMesa mesa;
-    Settings saved;
+    Settings settings;
+    std::unique_ptr<RainRun> run{new RainRun()};
+    int InkiestRainGlyph() const { return InkiestGlyphOf(run->renderer.tiles); }
 };
-
-// The rain glyph with the most ink, so colour checks have strokes to look at.
-int InkiestRainGlyph() {
-    int best = 0, bestInk = -1;
-    for (int t = 0; t < kRainGlyphCount; ++t) {
-        int ink = 0;
-        for (int n = 0; n < kTileTexels; ++n) ink += glyphTiles[t][n * 4] > 200;
-        if (ink > bestInk) best = t, bestInk = ink;
-    }
-    return best;
-}
 
 TEST_F(DrawPictures, EmptyFrameIsBlackAndHeadsAreWhiteWithAPaleBlueGlow) {
     Prepare(false);
@@ -264,9 +264,9 @@ TEST_F(DrawPictures, InFastModeTheLaterCellCovers) {
 TEST_F(DrawPictures, BigCellsKeepGlyphEdgesSteep) {
     auto steepest = [&](float cell, int art) {
         Prepare(false);
-        rainRenderer.maxArtSide = art;
-        SetupRendererState(kSide, kSide, cell);
-        rainRenderer.maxArtSide = 0;
+        run->renderer.maxArtSide = art;
+        SetupRendererState(run->renderer, settings, kSide, kSide, cell);
+        run->renderer.maxArtSide = 0;
         HoldDestinationAlphaAtOne();
         MessageLetter letter{1, 4, 4, {'E' - 9}, cell, true, false, false, 0};  // no glow
         Draw({}, &letter);

@@ -9,10 +9,6 @@
 
 #include "gl/gl_types.h"
 
-// The window-system rows have no declaration on this platform; these stand in for them.
-int wglSwapIntervalEXT(int interval);
-int wglGetSwapIntervalEXT();
-
 #define GL_CORE(ret, name, params, args)                            \
     static_assert(std::is_same_v<decltype(&::name), ret(*) params>, \
                   #name " in gl/gl_list.h differs from the system prototype");

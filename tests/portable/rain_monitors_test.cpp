@@ -138,8 +138,8 @@ TEST(RainMonitors, PrimaryTakesTheNumbersOfAFieldAloneAndTheOthersDiffer) {
     RainMonitors& m = built.monitors;
     for (int step = 0; step < 700; ++step) {  // through a whole message cycle and past it
         FixedClock::tick += 31;
-        alone.field.update();
-        m.update();
+        alone.field.update(FixedClock::tick);
+        m.update(FixedClock::tick);
         if (step % 100 == 0 || step == 699) {
             SCOPED_TRACE(step);
             ASSERT_EQ(Fingerprint(m.fields[0]), Fingerprint(alone.field));

@@ -1,32 +1,22 @@
-// Helpers shared by the rain model tests: a fixed tick count behind the platform table, a field
-// built for a given screen, and the streams of a field as a vector.
+// Helpers shared by the rain model tests: the tick count the host would pass to the steps, a
+// field built for a given screen, and the streams of a field as a vector.
 #pragma once
 #include <vector>
 
-#include "base/platform.h"
 #include "rain/field.h"
 #include "rain/random.h"
-#include "settings/settings.h"
 
-// While alive, GetTickCount answers `tick`; the real entry comes back afterwards.
+// The tick count the steps are seeded from, set for a test.
 struct FixedClock {
     static inline uint32_t tick = 0;
-    static uint32_t Now() { return tick; }
-    Platform saved = platform;
-    explicit FixedClock(uint32_t start = 0) {
-        tick = start;
-        platform.GetTickCount = Now;
-    }
-    ~FixedClock() { platform = saved; }
+    explicit FixedClock(uint32_t start = 0) { tick = start; }
 };
 
-// A field built the way the saver does it: settings hold the screen, the source is seeded first.
+// A field built the way the saver does it: the source is seeded first.
 struct TestField {
     RainField field{};
     TestField(int32_t width, int32_t height, int32_t columns, const char* message,
               bool continuous = false, uint32_t seed = 0, bool fastMode = false) {
-        settings.ScrWidth = width;
-        settings.ScrHeight = height;
         SeedRandom(seed);
         field.build(width, height, columns, fastMode, continuous, message);
     }
@@ -43,7 +33,7 @@ struct TestField {
     void run(int steps, uint32_t interval = 31) {
         for (int i = 0; i < steps; ++i) {
             FixedClock::tick += interval;
-            field.update();
+            field.update(FixedClock::tick);
         }
     }
 };

@@ -210,8 +210,7 @@ TEST(RainUpdate, EachStepIsSeededFromTheLowBitsOfTheTickCount) {
     // Ticks with the same low 8 bits give the same step; others a different one.
     auto stepAt = [](uint32_t tick) {
         TestField t(1024, 768, 52, "", true, 7);
-        FixedClock clock(tick);
-        t.field.update();
+        t.field.update(tick);
         std::vector<float> heads;
         for (const Stream* s : t.streams()) heads.push_back(s->glyphs[1] + s->y);
         return heads;

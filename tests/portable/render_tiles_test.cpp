@@ -29,6 +29,7 @@ std::vector<uint8_t> letterPicture;
 bool rainPresent = true;
 bool lettersPresent = true;
 std::vector<int> namesAsked;
+GlyphTiles store;  // the tiles a renderer would keep
 
 const uint8_t* TestFinder(int name) {
     namesAsked.push_back(name);
@@ -37,29 +38,29 @@ const uint8_t* TestFinder(int name) {
     return nullptr;
 }
 
-class GlyphTiles : public ::testing::Test {
+class GlyphTileCut : public ::testing::Test {
 protected:
     void SetUp() override {
         rainPicture = MakePicture(1);
         letterPicture = MakePicture(2);
         rainPresent = lettersPresent = true;
         namesAsked.clear();
-        std::memset(glyphTiles, 0, sizeof glyphTiles);
+        store = GlyphTiles{};
         glyphPictureFinder = TestFinder;
     }
     void TearDown() override { glyphPictureFinder = FindGlyphPicture; }
 
-    static const uint8_t* Texel(int tile, int n) { return &glyphTiles[tile][n * 4]; }
+    static const uint8_t* Texel(int tile, int n) { return &store.tiles[tile][n * 4]; }
     static bool TilesZero(int from, int to) {
         for (int t = from; t < to; ++t)
             for (int b = 0; b < kTileBytes; ++b)
-                if (glyphTiles[t][b] != 0) return false;
+                if (store.tiles[t][b] != 0) return false;
         return true;
     }
 };
 
-TEST_F(GlyphTiles, TexelsAreTheCellTransposedWithOpaqueAlpha) {
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
+TEST_F(GlyphTileCut, TexelsAreTheCellTransposedWithOpaqueAlpha) {
+    LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 128);
     struct Case {
         int tile, texel, x, y, picture;
     };
@@ -82,28 +83,28 @@ TEST_F(GlyphTiles, TexelsAreTheCellTransposedWithOpaqueAlpha) {
     EXPECT_EQ(namesAsked, (std::vector<int>{kRainPictureName, kLetterPictureName}));
 }
 
-TEST_F(GlyphTiles, CellsBeyondTheStopRulesNeverReachATile) {
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
-    std::vector<uint8_t> before(&glyphTiles[0][0], &glyphTiles[0][0] + sizeof glyphTiles);
+TEST_F(GlyphTileCut, CellsBeyondTheStopRulesNeverReachATile) {
+    LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 128);
+    std::vector<uint8_t> before(&store.tiles[0][0], &store.tiles[0][0] + sizeof store.tiles);
     // Scribble over grid row 7 of the rain picture and cells 31.. of the letter picture.
     for (int y = 112; y < 128; ++y) std::memset(&rainPicture[y * 128 * 3], 0xAB, 128 * 3);
     for (int y = 48; y < 128; ++y)
         for (int x = (y < 64 ? 112 : 0); x < 128; ++x)
             std::memset(&letterPicture[(y * 128 + x) * 3], 0xCD, 3);
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
-    EXPECT_EQ(0, std::memcmp(before.data(), glyphTiles, before.size()));
+    LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 128);
+    EXPECT_EQ(0, std::memcmp(before.data(), store.tiles, before.size()));
 }
 
-TEST_F(GlyphTiles, MissingPicturesLeaveTheirTilesAlone) {
+TEST_F(GlyphTileCut, MissingPicturesLeaveTheirTilesAlone) {
     rainPresent = false;
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
+    LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 128);
     EXPECT_TRUE(TilesZero(0, kGlyphTileCount));
     // Without the first picture the second is not even looked for.
     EXPECT_EQ(namesAsked, std::vector<int>{kRainPictureName});
 
     rainPresent = true;
     lettersPresent = false;
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);
+    LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 128);
     EXPECT_TRUE(TilesZero(kFirstLetterTile, kGlyphTileCount));
     EXPECT_EQ(Texel(55, 255)[0], 127);
     EXPECT_EQ(Texel(55, 255)[3], 255);
@@ -117,7 +118,7 @@ int ReportBox(HWND__*, const char* text, const char* caption, unsigned style) {
 }
 #endif
 
-TEST_F(GlyphTiles, PicturesLargerThan128EndTheProcess) {
+TEST_F(GlyphTileCut, PicturesLargerThan128EndTheProcess) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
 #ifdef _WIN32
     platform.MessageBoxA = ReportBox;
@@ -125,11 +126,11 @@ TEST_F(GlyphTiles, PicturesLargerThan128EndTheProcess) {
 #else
     const char* expected = "Error Loading Texture: Texture too large";
 #endif
-    EXPECT_EXIT(LoadGlyphTiles(kRainPictureName, kLetterPictureName, 129, 128),
+    EXPECT_EXIT(LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 129, 128),
                 ::testing::ExitedWithCode(1), expected);
-    EXPECT_EXIT(LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 129),
+    EXPECT_EXIT(LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 129),
                 ::testing::ExitedWithCode(1), expected);
-    LoadGlyphTiles(kRainPictureName, kLetterPictureName, 128, 128);  // exactly 128 passes
+    LoadGlyphTiles(store, kRainPictureName, kLetterPictureName, 128, 128);  // exactly 128 passes
     EXPECT_EQ(Texel(57, 0)[0], 16);
 #ifdef _WIN32
     platform.MessageBoxA = kRealPlatform.MessageBoxA;
@@ -163,17 +164,17 @@ TEST(GlyphPictures, EachGlyphSetIsCarriedAndCutLikeTheRainGlyphs) {
             EXPECT_NE(0, std::memcmp(picture, other, kGlyphPictureBytes));
         pictures.push_back(picture);
 
-        std::memset(glyphTiles, 0, sizeof glyphTiles);
-        LoadGlyphTiles(GlyphSetPictureName(set), kLetterPictureName, 128, 128);
+        store = GlyphTiles{};
+        LoadGlyphTiles(store, GlyphSetPictureName(set), kLetterPictureName, 128, 128);
         for (int t = 0; t < kGlyphTileCount; ++t)
-            for (int n = 0; n < kTileTexels; ++n) ASSERT_EQ(glyphTiles[t][n * 4 + 3], 255) << t;
+            for (int n = 0; n < kTileTexels; ++n) ASSERT_EQ(store.tiles[t][n * 4 + 3], 255) << t;
         for (int t = 0; t < kRainGlyphCount; ++t) {
             int ink = 0;
-            for (int n = 0; n < kTileTexels; ++n) ink += glyphTiles[t][n * 4] > 128;
+            for (int n = 0; n < kTileTexels; ++n) ink += store.tiles[t][n * 4] > 128;
             EXPECT_GE(ink, 8) << "tile " << t << " is (nearly) empty";
         }
-        const uint8_t* letters = glyphTiles[kFirstLetterTile];
-        const size_t letterBytes = sizeof glyphTiles - kFirstLetterTile * sizeof glyphTiles[0];
+        const uint8_t* letters = store.tiles[kFirstLetterTile];
+        const size_t letterBytes = sizeof store.tiles - kFirstLetterTile * sizeof store.tiles[0];
         if (set == 0)
             lettersWithRain.assign(letters, letters + letterBytes);
         else

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "rain/field.h"
 #include "rain/random.h"
 #include "settings/settings.h"
 
@@ -41,7 +42,7 @@ TEST(Settings, TakeMessageUpperCasesAndKeepsAtMost31Characters) {
     }
 }
 
-TEST(Settings, ColumnCountIsBroughtIntoOneToWidth) {
+TEST(RainField, ColumnCountIsBroughtIntoOneToWidth) {
     EXPECT_EQ(ClampColumnCount(52, 1024), 52);
     EXPECT_EQ(ClampColumnCount(0, 1024), 1);
     EXPECT_EQ(ClampColumnCount(-7, 1024), 1);

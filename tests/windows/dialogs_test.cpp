@@ -19,14 +19,19 @@
 
 namespace {
 
+// The scratch keys the store and the dialog are pointed at.
+RegistryKeys keys;
+
 struct Mode {
     DWORD width, height, bits, hertz;
 };
 std::vector<Mode> scriptedModes;
+Mode currentMode = {800, 600, 16, 60};  // what ENUM_CURRENT_SETTINGS reports
 
 int WINAPI ScriptedEnumDisplaySettings(const char*, unsigned long index, _devicemodeA* record) {
-    if (index >= scriptedModes.size()) return FALSE;
-    const Mode& m = scriptedModes[index];
+    const bool current = index == ENUM_CURRENT_SETTINGS;
+    if (!current && index >= scriptedModes.size()) return FALSE;
+    const Mode& m = current ? currentMode : scriptedModes[index];
     record->dmPelsWidth = m.width;
     record->dmPelsHeight = m.height;
     record->dmBitsPerPel = m.bits;
@@ -63,7 +68,7 @@ INT_PTR RunSettingsDialog(std::vector<Turn> script) {
     turns = std::move(script);
     SetTimer(nullptr, 0, 20, PlayTurn);
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, GiveUp);
-    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr);
+    const INT_PTR result = ShowSettingsDialog(GetModuleHandleA(nullptr), nullptr, keys);
     KillTimer(nullptr, guard);
     EXPECT_TRUE(turns.empty()) << "the dialog closed before the script ended";
     turns.clear();
@@ -105,7 +110,7 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         program = scratch + "\\Program";
-        registryKeys.program = program.c_str();
+        keys.program = program.c_str();
         settings = Settings{};
         settings.ScrWidth = 800;
         settings.ScrHeight = 600;
@@ -123,7 +128,7 @@ protected:
         hostState = nullptr;
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Qor\\Torvex Test");
-        registryKeys = RegistryKeys{};
+        keys = RegistryKeys{};
     }
 
     bool ProgramKeyExists() {
@@ -217,8 +222,10 @@ TEST_F(Dialogs, ModeListTextsSelectionAndWhatOkTakesFromIt) {
         {800, 600, 16, 60, rated, 1, -2, 800, 600, 16, 60},
         {800, 600, 16, 60, rated, 1, 2, 1024, 768, 32, 0},  // a mode reporting no rate
         {800, 600, 16, 0, plain, 0, 3, 640, 480, 8, 0},
-        {1280, 1024, 32, 0, plain, CB_ERR, -2, 1280, 1024, 32, 0},  // no match: kept as they are
-        {1280, 1024, 32, 85, rated, CB_ERR, -2, 1280, 1024, 32, 85},
+        // A mode the list lacks: the current one is selected, and OK stores it.
+        {1280, 1024, 32, 0, plain, 0, -2, 800, 600, 16, 0},
+        {1280, 1024, 32, 85, rated, 1, -2, 800, 600, 16, 60},
+        {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, rated, 1, -2, 800, 600, 16, 60},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "/" + std::to_string(c.hertz));
@@ -375,7 +382,7 @@ TEST_F(Dialogs, CancelStoresNothing) {
 TEST_F(Dialogs, OkWhenTheKeyCannotBeOpenedKeepsTheDialogOpen) {
     program = KeyThatCannotBeCreated(scratch);
     ASSERT_FALSE(program.empty());
-    registryKeys.program = program.c_str();
+    keys.program = program.c_str();
 
     const INT_PTR result = RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
                                                    Press(d, IDOK);
@@ -488,7 +495,7 @@ TEST_F(Dialogs, EveryMonitorByDefaultAndResolutionOnlyWhereItApplies) {
         scriptedMonitors = {{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
         scriptedMonitors.resize(two ? 2 : 1);
         settings.Monitors = Settings{}.Monitors;
-        LoadSettings(settings);  // no program key: the default stays
+        LoadSettings(settings, keys);  // no program key: the default stays
         RunSettingsDialog({{"The Torvex Screen Saver Settings", [&](HWND d) {
                                 HWND monitors = GetDlgItem(d, IDC_MONITORS);
                                 EXPECT_EQ(SendMessageA(monitors, CB_GETCURSEL, 0, 0), 1);

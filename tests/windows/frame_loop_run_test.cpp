@@ -17,7 +17,7 @@
 #include "host/win32/window_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
-#include "render/draw.h"
+#include "render/run.h"
 #include "settings/settings.h"
 #include "tests/windows/system_state.h"
 
@@ -88,25 +88,25 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(hostState->window, window);
     EXPECT_NE(driverState.driverLibrary, nullptr);
-    EXPECT_EQ(hostState->deviceContext, GetDC(window));  // the window's own device context
-    EXPECT_NE(hostState->renderContext, nullptr);
-    EXPECT_NE(rainMonitors.fields[0].firstStream, nullptr);
+    EXPECT_EQ(hostState->wgl.deviceContext, GetDC(window));  // the window's own device context
+    EXPECT_NE(hostState->wgl.renderContext, nullptr);
+    EXPECT_NE(hostState->rain.monitors.fields[0].firstStream, nullptr);
     EXPECT_TRUE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore - 1);  // hidden for the run
     EXPECT_EQ(registeredFor, std::vector<HWND>{window});
-    // The swap-interval row is what the driver names with the context current, as drivers
-    // name extensions only then.
+    // The swap interval is what the driver names with the context current, as drivers name
+    // extensions only then.
     using WglGetProcAddress = PROC(WINAPI*)(LPCSTR);
     auto wglGetProcAddressOfDriver = reinterpret_cast<WglGetProcAddress>(
         reinterpret_cast<void*>(GetProcAddress(driverState.driverLibrary, "wglGetProcAddress")));
     ASSERT_NE(wglGetProcAddressOfDriver, nullptr);
-    EXPECT_EQ(GlTableRow(kGlRow_wglSwapIntervalEXT),
+    EXPECT_EQ(reinterpret_cast<void*>(driverState.wgl.swapIntervalEXT),
               reinterpret_cast<void*>(wglGetProcAddressOfDriver("wglSwapIntervalEXT")));
 
     // A few passes, then one more frame read back before its swap: rain is on it.
-    uint32_t lastStepTime = platform.timeGetTime();
-    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(window, lastStepTime));
-    DrawRainFrame();
+    hostState->rain.lastStepTime = platform.timeGetTime();
+    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(window));
+    DrawRain(hostState->rain);
     std::vector<unsigned char> pixels(static_cast<size_t>(settings.ScrWidth) * settings.ScrHeight *
                                       4);
     glReadPixels(0, 0, settings.ScrWidth, settings.ScrHeight, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -119,7 +119,7 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     EXPECT_GT(green, 50u);
 
     PostMessageA(window, WM_QUIT, 0, 0);
-    EXPECT_FALSE(FramePass(window, lastStepTime));
+    EXPECT_FALSE(FramePass(window));
     StopSaver(window);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(windowAliveAtUnregister, std::vector<bool>{true});
@@ -128,8 +128,8 @@ TEST(SaverRunTest, StartsDrawsQuitsAndGivesEverythingBack) {
     ASSERT_EQ(modeChanges.size(), 2u);
     EXPECT_EQ(modeChanges[1], (ModeChange{true, false, true, FALSE, cursorBefore - 1}));
     EXPECT_EQ(driverState.driverLibrary, nullptr);
-    EXPECT_EQ(hostState->deviceContext, nullptr);
-    EXPECT_EQ(hostState->renderContext, nullptr);
+    EXPECT_EQ(hostState->wgl.deviceContext, nullptr);
+    EXPECT_EQ(hostState->wgl.renderContext, nullptr);
     EXPECT_FALSE(ScreenSaverRunning());
     EXPECT_EQ(CursorCount(), cursorBefore);
 

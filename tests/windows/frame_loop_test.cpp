@@ -12,7 +12,7 @@
 #include "host/win32/run_saver_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
-#include "render/draw.h"
+#include "render/run.h"
 #include "settings/settings.h"
 #include "tests/support/gl_recorder.h"
 
@@ -33,7 +33,7 @@ int Count(const std::string& name) { return static_cast<int>(RecordedCallsTo(nam
 // Letter cells drawn: the quads of the draw that follows binding the letter page.
 int LetterCells() {
     const std::string letterPage =
-        "glBindTexture(0x0DE1, " + std::to_string(rainRenderer.pages[1]) + ")";
+        "glBindTexture(0x0DE1, " + std::to_string(hostState->rain.renderer.pages[1]) + ")";
     const std::vector<std::string>& calls = RecordedCalls();
     int cells = 0;
     for (size_t k = 0; k + 1 < calls.size(); ++k)
@@ -54,15 +54,13 @@ protected:
                                  windowClass.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
         userMessages = 0;
-        hostState = new HostState();  // no device context: swaps go nowhere
-        rainRenderer.pages[0] = 1;    // the page names a set-up would give
-        rainRenderer.pages[1] = 2;
+        hostState = new HostState();            // no device context: swaps go nowhere
+        hostState->rain.renderer.pages[0] = 1;  // the page names a set-up would give
+        hostState->rain.renderer.pages[1] = 2;
         platform.timeGetTime = ScriptedClock;
-        settings.ScrWidth = 640;
-        settings.ScrHeight = 480;
         StartRecording();
         const MonitorRect screen{0, 0, 640, 480};
-        rainMonitors.build(&screen, 1, false, 20, false, false, "THE TORVEX");
+        hostState->rain.monitors.build(&screen, 1, false, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {
@@ -105,17 +103,17 @@ TEST_F(FrameLoopTest, StepsOnlyWhenMoreThanSpeedMillisecondsHavePassed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        settings.Speed = c.speed;
-        uint32_t lastStepTime = c.start;
+        hostState->rain.settings.Speed = c.speed;
+        hostState->rain.lastStepTime = c.start;
         for (size_t i = 0; i < c.passes.size(); ++i) {
             SCOPED_TRACE(i);
-            rainMonitors.fields[0].cycleCounter = 10;
+            hostState->rain.monitors.fields[0].cycleCounter = 10;
             clockNow = c.passes[i];
             ClearRecordedCalls();
-            const uint32_t before = lastStepTime;
-            ASSERT_TRUE(FramePass(window, lastStepTime));
-            EXPECT_EQ(rainMonitors.fields[0].cycleCounter - 10, c.steps[i]);
-            EXPECT_EQ(lastStepTime, c.steps[i] ? clockNow : before);
+            const uint32_t before = hostState->rain.lastStepTime;
+            ASSERT_TRUE(FramePass(window));
+            EXPECT_EQ(hostState->rain.monitors.fields[0].cycleCounter - 10, c.steps[i]);
+            EXPECT_EQ(hostState->rain.lastStepTime, c.steps[i] ? clockNow : before);
             // Every pass draws a whole frame, stepped or not.
             EXPECT_EQ(Count("glClear"), 1);
             EXPECT_EQ(Count("glFlush"), 1);
@@ -124,30 +122,30 @@ TEST_F(FrameLoopTest, StepsOnlyWhenMoreThanSpeedMillisecondsHavePassed) {
 }
 
 TEST_F(FrameLoopTest, TakesOneMessagePerPassAndQuitsBeforeDrawing) {
-    settings.Speed = 30;
-    uint32_t lastStepTime = 0;
+    hostState->rain.settings.Speed = 30;
+    hostState->rain.lastStepTime = 0;
     clockNow = 10;
     PostMessageA(window, WM_USER, 0, 0);
     PostMessageA(window, WM_USER, 0, 0);
-    EXPECT_TRUE(FramePass(window, lastStepTime));
+    EXPECT_TRUE(FramePass(window));
     EXPECT_EQ(userMessages, 1);
-    EXPECT_TRUE(FramePass(window, lastStepTime));
+    EXPECT_TRUE(FramePass(window));
     EXPECT_EQ(userMessages, 2);
     EXPECT_EQ(Count("glClear"), 2);
 
     // The quit request is posted to the window; the pass ends before stepping or drawing.
     PostMessageA(window, WM_QUIT, 0, 0);
     ClearRecordedCalls();
-    rainMonitors.fields[0].cycleCounter = 10;
+    hostState->rain.monitors.fields[0].cycleCounter = 10;
     clockNow = 100000;
-    EXPECT_FALSE(FramePass(window, lastStepTime));
+    EXPECT_FALSE(FramePass(window));
     EXPECT_TRUE(RecordedCalls().empty());
-    EXPECT_EQ(rainMonitors.fields[0].cycleCounter, 10);
-    EXPECT_EQ(lastStepTime, 0u);
+    EXPECT_EQ(hostState->rain.monitors.fields[0].cycleCounter, 10);
+    EXPECT_EQ(hostState->rain.lastStepTime, 0u);
 
     // Messages of other windows are not the loop's to take.
     PostMessageA(nullptr, WM_USER, 0, 0);
-    EXPECT_TRUE(FramePass(window, lastStepTime));
+    EXPECT_TRUE(FramePass(window));
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_REMOVE));
 }
@@ -162,19 +160,19 @@ TEST_F(FrameLoopTest, LettersAreDrawnAbove325AndNeverInContinuousMode) {
         {false, 325, 0}, {false, 326, 9}, {false, 600, 9},
         {false, 0, 0},   {true, 326, 0},  {true, 600, 0},
     };
-    settings.Speed = 30;
+    hostState->rain.settings.Speed = 30;
     // Built letters wait above the screen, where nothing is drawn: bring them down into it.
-    for (int32_t j = 0; j < rainMonitors.fields[0].messageLength; ++j)
-        rainMonitors.fields[0].letters[j]->y = 100;
+    for (int32_t j = 0; j < hostState->rain.monitors.fields[0].messageLength; ++j)
+        hostState->rain.monitors.fields[0].letters[j]->y = 100;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "continuous " << c.continuous << " counter " << c.counter);
-        rainMonitors.fields[0].continuous = c.continuous;
-        rainMonitors.fields[0].cycleCounter = c.counter;
-        uint32_t lastStepTime = clockNow;  // no step: the counter stays as set
+        hostState->rain.monitors.fields[0].continuous = c.continuous;
+        hostState->rain.monitors.fields[0].cycleCounter = c.counter;
+        hostState->rain.lastStepTime = clockNow;  // no step: the counter stays as set
         ClearRecordedCalls();
-        ASSERT_TRUE(FramePass(window, lastStepTime));
-        EXPECT_EQ(rainMonitors.fields[0].cycleCounter, c.counter);
+        ASSERT_TRUE(FramePass(window));
+        EXPECT_EQ(hostState->rain.monitors.fields[0].cycleCounter, c.counter);
         EXPECT_EQ(LetterCells(), c.letters);
     }
 }

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "base/platform.h"
+#include "gl/driver_win32.h"
 #include "gl/gl_table.h"
+#include "gl/wgl_context_win32.h"
 #include "host/win32/display_power_win32.h"
 #include "host/win32/frame_pacing_win32.h"
 #include "host/win32/host_state_win32.h"
@@ -79,11 +81,11 @@ protected:
         // Hidden: no activation changes of its own reach the procedure.
         saverWindow = CreateWindowExA(0, "FramePacingTest", "", WS_POPUP, 0, 0, 64, 64, nullptr,
                                       nullptr, windowClass.hInstance, nullptr);
-        hostState->deviceContext = nullptr;  // swaps go nowhere
-        settings.Speed = 30;
+        hostState->wgl.deviceContext = nullptr;  // swaps go nowhere
+        hostState->rain.settings.Speed = 30;
         StartRecording();
         const MonitorRect screen{0, 0, 640, 480};
-        rainMonitors.build(&screen, 1, false, 20, false, false, "THE TORVEX");
+        hostState->rain.monitors.build(&screen, 1, false, 20, false, false, "THE TORVEX");
         ClearRecordedCalls();
     }
     void TearDown() override {
@@ -117,7 +119,7 @@ TEST_F(FramePacingTest, EarlyFramesWaitTheRestOfTheIntervalLateOnesDoNot) {
         SCOPED_TRACE(c.name);
         hertz = c.hertz;
         FramePacer pacer;
-        StartPacing(pacer, CurrentRefreshRate());
+        StartPacing(pacer, CurrentRefreshRate(), platform.timeGetTime());
         for (size_t i = 0; i < c.work.size(); ++i) {
             clockNow += c.work[i];
             const uint32_t before = clockNow;
@@ -127,7 +129,7 @@ TEST_F(FramePacingTest, EarlyFramesWaitTheRestOfTheIntervalLateOnesDoNot) {
     }
     // No drift: two seconds of instant frames at 60 Hz are 120 frames.
     FramePacer pacer;
-    StartPacing(pacer, 60);
+    StartPacing(pacer, 60, platform.timeGetTime());
     const uint32_t begin = clockNow;
     for (int frame = 0; frame < 120; ++frame, waits.clear()) PaceFrame(saverWindow, pacer);
     EXPECT_EQ(clockNow - begin, 2000u);
@@ -160,46 +162,54 @@ TEST_F(FramePacingTest, NothingIsDrawnOrSteppedWhileTheDisplayIsOff) {
         {"on", 1, kDisplayState, 4, true},
     };
     postInWait = WM_USER;  // while off, a message ends each wait
-    uint32_t lastStepTime = clockNow;
+    hostState->rain.lastStepTime = clockNow;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SendDisplayState(c.state, c.setting, c.length);
-        const int32_t counter = rainMonitors.fields[0].cycleCounter;
+        const int32_t counter = hostState->rain.monitors.fields[0].cycleCounter;
         clockNow += 100;  // a step is due
         ClearRecordedCalls();
         waits.clear();
-        ASSERT_TRUE(FramePass(saverWindow, lastStepTime));
+        ASSERT_TRUE(FramePass(saverWindow));
         EXPECT_EQ(Count("glFlush"), c.draws ? 1 : 0);
-        EXPECT_EQ(rainMonitors.fields[0].cycleCounter - counter, c.draws ? 1 : 0);
+        EXPECT_EQ(hostState->rain.monitors.fields[0].cycleCounter - counter, c.draws ? 1 : 0);
         // Off: one wait for messages only, with no time limit.
         EXPECT_EQ(waits,
                   c.draws ? std::vector<unsigned long>{} : std::vector<unsigned long>{INFINITE});
     }
     // A long time off, then on: one step from where the rain stopped, none made up.
     SendDisplayState(0);
-    const int32_t counter = rainMonitors.fields[0].cycleCounter;
-    for (int pass = 0; pass < 5; ++pass, clockNow += 1000) FramePass(saverWindow, lastStepTime);
+    const int32_t counter = hostState->rain.monitors.fields[0].cycleCounter;
+    for (int pass = 0; pass < 5; ++pass, clockNow += 1000) FramePass(saverWindow);
     SendDisplayState(1);
-    FramePass(saverWindow, lastStepTime);
-    EXPECT_EQ(rainMonitors.fields[0].cycleCounter, counter + 1);
+    FramePass(saverWindow);
+    EXPECT_EQ(hostState->rain.monitors.fields[0].cycleCounter, counter + 1);
 }
 
 TEST_F(FramePacingTest, WithoutTheRegistrationCallEveryPassDraws) {
     platform.RegisterPowerSettingNotification = nullptr;
     EXPECT_FALSE(RegisterDisplayStateNotification(saverWindow));
-    uint32_t lastStepTime = clockNow;
-    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(saverWindow, lastStepTime));
+    hostState->rain.lastStepTime = clockNow;
+    for (int pass = 0; pass < 3; ++pass) ASSERT_TRUE(FramePass(saverWindow));
     EXPECT_EQ(Count("glFlush"), 3);
     UnregisterDisplayStateNotification();  // nothing to end, and no call to end it with
 }
 
+std::vector<int> intervalsAsked;
+BOOL WINAPI RecordInterval(int interval) {
+    intervalsAsked.push_back(interval);
+    return TRUE;
+}
+
 TEST_F(FramePacingTest, AsksForOneSwapPerRefreshOnlyWhereTheDriverHasIt) {
-    AskForSwapPerRefresh();
-    EXPECT_EQ(RecordedCalls(), std::vector<std::string>{"wglSwapIntervalEXT(1)"});
-    glTable.wglSwapIntervalEXT = nullptr;
-    ClearRecordedCalls();
-    AskForSwapPerRefresh();
-    EXPECT_TRUE(RecordedCalls().empty());
+    WglContext wgl;  // no rendering context: the interval is the driver's, not the context's
+    GlContext context = WglContextOf(wgl);
+    driverState.wgl.swapIntervalEXT = RecordInterval;
+    AskForSwapPerRefresh(context);
+    EXPECT_EQ(intervalsAsked, std::vector<int>{1});
+    driverState.wgl.swapIntervalEXT = nullptr;
+    AskForSwapPerRefresh(context);
+    EXPECT_EQ(intervalsAsked, std::vector<int>{1});
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "host/win32/preview_win32.h"
 #include "rain/field.h"
 #include "rain/monitors.h"
-#include "render/draw.h"
+#include "render/run.h"
 #include "settings/settings.h"
 #include "tests/windows/system_state.h"
 
@@ -41,7 +41,7 @@ TEST(PreviewColumnsTest, KeepFullScreenCellSizesForAnyStoredSize) {
         {200, 152, 100, 152},         // more columns than the preview has pixels
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PreviewColumnCount(c.size, c.previewWidth, c.desktopWidth), c.columns)
+        EXPECT_EQ(WindowColumnCount(c.size, c.previewWidth, c.desktopWidth), c.columns)
             << c.size << " x " << c.previewWidth << " / " << c.desktopWidth;
 }
 
@@ -103,15 +103,15 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     GetClientRect(child, &client);
     EXPECT_EQ(client.right, kPreviewWidth);
     EXPECT_EQ(client.bottom, kPreviewHeight);
-    EXPECT_EQ(rainMonitors.fields[0].width, kPreviewWidth);
-    EXPECT_EQ(rainMonitors.fields[0].height, kPreviewHeight);
+    EXPECT_EQ(hostState->rain.monitors.fields[0].width, kPreviewWidth);
+    EXPECT_EQ(hostState->rain.monitors.fields[0].height, kPreviewHeight);
     // The count comes from this child's width against the real desktop's: 7 on 1024 pixels.
-    EXPECT_EQ(rainMonitors.fields[0].columnCount,
-              PreviewColumnCount(52, kPreviewWidth, GetSystemMetrics(SM_CXSCREEN)));
+    EXPECT_EQ(hostState->rain.monitors.fields[0].columnCount,
+              WindowColumnCount(52, kPreviewWidth, GetSystemMetrics(SM_CXSCREEN)));
     if (GetSystemMetrics(SM_CXSCREEN) == 1024) {
-        EXPECT_EQ(rainMonitors.fields[0].columnCount, 7);
+        EXPECT_EQ(hostState->rain.monitors.fields[0].columnCount, 7);
     }
-    EXPECT_NE(hostState->renderContext, nullptr);
+    EXPECT_NE(hostState->wgl.renderContext, nullptr);
     EXPECT_FALSE(driverState.useDriverWgl);  // the system's OpenGL, GDI pixel formats and swaps
 
     // Input that would end a full-screen run ends nothing here.
@@ -135,7 +135,7 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     EXPECT_TRUE(IsWindow(child));
 
     // One more frame read back from the child's context before its swap: rain is on it.
-    DrawRainFrame();
+    DrawRain(hostState->rain);
     std::vector<unsigned char> pixels(kPreviewWidth * kPreviewHeight * 4);
     glReadPixels(0, 0, kPreviewWidth, kPreviewHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     size_t green = 0;
@@ -152,8 +152,8 @@ TEST(PreviewRunTest, DrawsScaledRainAtMostThirtyFramesASecondUntilItsParentGoes)
     DestroyWindow(host);
     EXPECT_FALSE(IsWindow(child));
     EXPECT_FALSE(PreviewPass());
-    EXPECT_EQ(hostState->renderContext, nullptr);
-    EXPECT_EQ(hostState->deviceContext, nullptr);
+    EXPECT_EQ(hostState->wgl.renderContext, nullptr);
+    EXPECT_EQ(hostState->wgl.deviceContext, nullptr);
     StopPreview();
     EXPECT_EQ(driverState.driverLibrary, nullptr);
 

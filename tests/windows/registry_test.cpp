@@ -14,6 +14,9 @@
 
 namespace {
 
+// The scratch keys the store and the dialog are pointed at.
+RegistryKeys keys;
+
 const char* const kScratchRoot = "Software\\Qor\\Torvex Test";
 
 std::vector<BYTE> Bytes(const char* text, size_t length) {
@@ -30,8 +33,8 @@ protected:
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         program = scratch + "\\Program";
         system = scratch + "\\System";
-        registryKeys.program = program.c_str();
-        registryKeys.systemSaver = system.c_str();
+        keys.program = program.c_str();
+        keys.systemSaver = system.c_str();
         settings = Settings{};
         settings.ScrWidth = 1111;  // as the host leaves them from the current display mode
         settings.ScrHeight = 2222;
@@ -41,7 +44,7 @@ protected:
     void TearDown() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, kScratchRoot);  // only once it is empty
-        registryKeys = RegistryKeys{};
+        keys = RegistryKeys{};
     }
 
     void Write(const std::string& key, const char* name, DWORD type,
@@ -64,8 +67,8 @@ protected:
 };
 
 TEST_F(RegistryStore, FirstStartWithoutKeysKeepsEveryDefault) {
-    passwordDelay = ReadPasswordDelay();
-    LoadSettings(settings);
+    passwordDelay = ReadPasswordDelay(keys);
+    LoadSettings(settings, keys);
     EXPECT_EQ(passwordDelay, 5);
     EXPECT_STREQ(settings.Message, "THE TORVEX");
     EXPECT_EQ(settings.ScrWidth, 1111);
@@ -103,7 +106,7 @@ TEST_F(RegistryStore, MessageIsCutUpperCasedAndNeverFiltered) {
         SCOPED_TRACE(c.expected);
         settings = Settings{};
         Write(program, "MSTRING", c.type, c.data);
-        LoadSettings(settings);
+        LoadSettings(settings, keys);
         EXPECT_STREQ(settings.Message, c.expected);
         EXPECT_LE(std::strlen(settings.Message), 31u);
         for (size_t i = std::strlen(settings.Message); i < sizeof settings.Message; ++i)
@@ -134,7 +137,7 @@ TEST_F(RegistryStore, NumbersAreFourLittleEndianBytesOfAnyType) {
         settings = Settings{};
         Write(program, "Size", c.type, c.data);
         Write(program, "Software", c.type, c.data);
-        LoadSettings(settings);
+        LoadSettings(settings, keys);
         EXPECT_EQ(settings.Size, c.read ? c.value : 52);
         EXPECT_EQ(settings.FastMode, c.read ? c.value : 0);
     }
@@ -153,7 +156,7 @@ TEST_F(RegistryStore, EachValueFillsItsOwnField) {
         {"3dfx", 7, &settings.Use3dfx},
     };
     for (const auto& v : values) Write(program, v.name, REG_DWORD, Le32(uint32_t(v.value)));
-    LoadSettings(settings);
+    LoadSettings(settings, keys);
     for (const auto& v : values) EXPECT_EQ(*v.field, v.value) << v.name;
     EXPECT_STREQ(settings.Message, "THE TORVEX");
 }
@@ -184,7 +187,7 @@ TEST_F(RegistryStore, LookChoicesOutsideTheirListsFallBackToTheDefault) {
         settings.GlyphSet = 2;
         Write(program, "RainColor", c.type, c.data);
         Write(program, "GlyphSet", c.type, c.data);
-        LoadSettings(settings);
+        LoadSettings(settings, keys);
         EXPECT_EQ(settings.RainColor, c.color);
         EXPECT_EQ(settings.GlyphSet, c.glyphs);
     }
@@ -192,7 +195,7 @@ TEST_F(RegistryStore, LookChoicesOutsideTheirListsFallBackToTheDefault) {
     Remove(program, "GlyphSet");
     settings.RainColor = 4;  // missing values keep what the record holds
     settings.GlyphSet = 2;
-    LoadSettings(settings);
+    LoadSettings(settings, keys);
     EXPECT_EQ(settings.RainColor, 4);
     EXPECT_EQ(settings.GlyphSet, 2);
 }
@@ -211,11 +214,11 @@ TEST_F(RegistryStore, PasswordDelayFromTheSystemKey) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Write(system, "Password Delay", REG_BINARY, c.data);
-        passwordDelay = ReadPasswordDelay();
+        passwordDelay = ReadPasswordDelay(keys);
         EXPECT_EQ(passwordDelay, c.expected);
     }
     Remove(system, "Password Delay");  // key without the value
-    passwordDelay = ReadPasswordDelay();
+    passwordDelay = ReadPasswordDelay(keys);
     EXPECT_EQ(passwordDelay, 5);
 }
 
@@ -233,7 +236,7 @@ TEST_F(RegistryStore, SaveWritesTheMessageThenEveryNumberAsDwords) {
     settings.Monitors = 2;
     settings.RainColor = 4;
     settings.GlyphSet = 2;
-    EXPECT_TRUE(SaveSettings(settings));
+    EXPECT_TRUE(SaveSettings(settings, keys));
 
     HKEY key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -273,15 +276,15 @@ TEST_F(RegistryStore, SaveWritesTheMessageThenEveryNumberAsDwords) {
 TEST_F(RegistryStore, KeyThatCannotBeCreatedStoresNothingAndLoadsDefaults) {
     program = KeyThatCannotBeCreated(scratch);
     ASSERT_FALSE(program.empty());
-    registryKeys.program = program.c_str();
-    EXPECT_EQ(CreateProgramKey(), nullptr);
+    keys.program = program.c_str();
+    EXPECT_EQ(CreateProgramKey(keys), nullptr);
 
     settings.Size = 60;
-    EXPECT_FALSE(SaveSettings(settings));
+    EXPECT_FALSE(SaveSettings(settings, keys));
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, program.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     settings = Settings{};
-    LoadSettings(settings);
+    LoadSettings(settings, keys);
     EXPECT_EQ(settings.Size, 52);
 }
 
@@ -322,8 +325,8 @@ TEST_F(RegistryStore, KeysThatAllowOnlyReadingAreStillLoaded) {
             << key << " must really refuse writing for this test to mean anything";
     }
 
-    passwordDelay = ReadPasswordDelay();
-    LoadSettings(settings);
+    passwordDelay = ReadPasswordDelay(keys);
+    LoadSettings(settings, keys);
     EXPECT_EQ(passwordDelay, 9);
     EXPECT_EQ(settings.Size, 60);
     EXPECT_STREQ(settings.Message, "LOCKED");
@@ -362,7 +365,7 @@ TEST_F(RegistryStore, MonitorsTakesOnlyADwordNamingAChoice) {
         // A value that is there replaces whatever the record held; a missing one leaves the
         // record's default.
         settings.Monitors = c.type != 0 ? 7 : Settings{}.Monitors;
-        LoadSettings(settings);
+        LoadSettings(settings, keys);
         EXPECT_EQ(settings.Monitors, c.expected);
         EXPECT_EQ(settings.Size, 60);
     }

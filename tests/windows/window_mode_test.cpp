@@ -160,20 +160,31 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
           {false, CDS_FULLSCREEN, kListed, 32, 1024, 768, 60, 2},
           {false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 1}}},
         {"depth first, then the size",
-         {{16, 800, 600, 60}},
+         {{16, 800, 600, 60}, {32, 1024, 768, 75}},
          {DISP_CHANGE_FAILED, 0, 0},
          true,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0}}},
         {"only the depth could change: the stored mode comes back",
-         {{16, 800, 600, 60}},
+         {{16, 800, 600, 60}, {32, 1024, 768, 75}},
          {DISP_CHANGE_FAILED, 0, DISP_CHANGE_BADMODE},
          false,
          {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 60, 0},
           {false, CDS_FULLSCREEN, DM_PELSWIDTH | DM_PELSHEIGHT, 32, 1024, 768, 60, 0},
           {true, 0, 0, 0, 0, 0, 0, 0}}},
+        {"the depth refused: no message, and nothing to restore",
+         {{32, 1024, 768, 75}},
+         {DISP_CHANGE_FAILED, DISP_CHANGE_BADMODE},
+         false,
+         {{false, CDS_FULLSCREEN, kAllThree, 32, 1024, 768, 75, 0},
+          {false, CDS_FULLSCREEN, DM_BITSPERPEL, 32, 1024, 768, 75, 0}}},
+        {"no listed mode of that depth and size: nothing is asked for",
+         {{16, 1024, 768, 60}, {32, 800, 600, 60}, {32, 1024, 600, 60}},
+         {0},
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,35 +195,6 @@ TEST_F(WindowModeTest, SearchSetsTheFirstMatchThatTakesAndFallsBackStepByStep) {
         EXPECT_EQ(SwitchDisplayMode(1024, 768), c.set);
         EXPECT_EQ(requests, c.expected);
         EXPECT_TRUE(boxes.empty());
-    }
-}
-
-TEST_F(WindowModeTest, EachRefusedDepthChangeIsReportedAndNothingIsRestored) {
-    struct Case {
-        LONG result;
-        const char* text;
-    };
-    const Case cases[] = {
-        {DISP_CHANGE_RESTART, "You must switch to another color depth in your Display properties"},
-        {DISP_CHANGE_BADMODE, "Fullscreen not supported"},
-        {DISP_CHANGE_FAILED, "Failed to change to desired settings"},
-        {DISP_CHANGE_NOTUPDATED, "Unknown failure."},
-        {7, "Unknown failure."},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        listedModes = {{16, 800, 600, 60}};
-        changeResults = {DISP_CHANGE_FAILED, c.result};
-        requests.clear();
-        boxes.clear();
-        EXPECT_EQ(Create(1024, 768), nullptr);
-        ASSERT_EQ(requests.size(), 2u);
-        EXPECT_EQ(requests[1].fields, static_cast<DWORD>(DM_BITSPERPEL));
-        EXPECT_FALSE(requests[1].restore);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, c.text);
-        EXPECT_EQ(boxes[0].caption, "Error");
-        EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_ICONERROR));
     }
 }
 

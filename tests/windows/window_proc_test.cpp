@@ -405,16 +405,16 @@ TEST_F(WindowProcTest, DestroyReleasesContexts) {
             Open();
             *record = GlFixtureRecord{};
             record->lastDeviceContext = record->lastRenderContext = &seen;
-            hostState->renderContext =
+            hostState->wgl.renderContext =
                 withContext ? static_cast<HGLRC>(GL_FIXTURE_CONTEXT) : nullptr;
-            hostState->deviceContext = GetDC(window);
+            hostState->wgl.deviceContext = GetDC(window);
             ASSERT_TRUE(DestroyWindow(window));
             EXPECT_EQ(record->makeCurrent, 1);
             EXPECT_EQ(record->lastDeviceContext, nullptr);
             EXPECT_EQ(record->deleteContext, withContext ? 1 : 0);
             EXPECT_EQ(record->lastRenderContext, withContext ? GL_FIXTURE_CONTEXT : nullptr);
-            EXPECT_EQ(hostState->renderContext, nullptr);
-            EXPECT_EQ(hostState->deviceContext, nullptr);
+            EXPECT_EQ(hostState->wgl.renderContext, nullptr);
+            EXPECT_EQ(hostState->wgl.deviceContext, nullptr);
             MSG message;
             ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
             EXPECT_EQ(message.hwnd, nullptr);
