@@ -19,6 +19,7 @@ for tool in dpkg-deb lintian apt-get xscreensaver xscreensaver-command Xvfb impo
 done
 source scripts/lib/wine.bash     # free_display, wait_display
 source tests/e2e/lib/screen.bash # colour_fractions, at_least
+source tests/e2e/lib/build_twice.bash
 mkdir -p "$art"
 
 user=torvex-e2e-$$
@@ -41,19 +42,7 @@ trap cleanup EXIT
 step "make deb twice, in two folders at two times, gives the same bytes"
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || fail "not a git checkout"
-rm -rf "$work"
-a=$work/a
-b=$work/second/copy-of-the-source
-for dir in "$a" "$b"; do
-  mkdir -p "$dir"
-  git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$dir" || fail "could not copy the source"
-done
-start=$(date +%s)
-"$a/scripts/deb" >"$work/deb-a.log" 2>&1 || { cat "$work/deb-a.log"; fail "make deb failed"; }
-seconds=$(($(date +%s) - start))
-sleep 1
-(umask 077; TZ=Pacific/Auckland "$b/scripts/deb") >"$work/deb-b.log" 2>&1 ||
-  { cat "$work/deb-b.log"; fail "the second make deb failed"; }
+build_twice "$work" scripts/deb "make deb" deb
 version=$(sed -n 's/^project(Torvex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb=$a/dist/torvex_${version}_amd64.deb
 [ -f "$deb" ] || fail "no dist/torvex_${version}_amd64.deb (dist/ holds: $(ls "$a/dist"))"

@@ -28,25 +28,14 @@ for f in Torvex.scr tests/windows/file_version.exe tests/windows/launcher.exe; d
 done
 # window, colour_fractions, at_least, at_most
 source tests/e2e/lib/screen.bash
+source tests/e2e/lib/build_twice.bash
 
 # ---- Reproducibility: two copies of the source, two clean builds ------------------------------
 step "make dist twice, in two folders at two times, gives the same bytes"
 export SOURCE_DATE_EPOCH
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct) || fail "not a git checkout"
 [ -d "$prefix.state" ] && scripts/wine-run --prefix "$prefix" --stop
-rm -rf "$work"
-a=$work/a
-b=$work/second/copy-of-the-source
-for dir in "$a" "$b"; do
-  mkdir -p "$dir"
-  git ls-files -z | tar --null -T - -cf - | tar -xf - -C "$dir" || fail "could not copy the source"
-done
-start=$(date +%s)
-"$a/scripts/dist" >"$work/dist-a.log" 2>&1 || { cat "$work/dist-a.log"; fail "make dist failed"; }
-seconds=$(($(date +%s) - start))
-sleep 1
-(umask 077; TZ=Pacific/Auckland "$b/scripts/dist") >"$work/dist-b.log" 2>&1 ||
-  { cat "$work/dist-b.log"; fail "the second make dist failed"; }
+build_twice "$work" scripts/dist "make dist" dist
 version=$(cat "$a/build/dist/VERSION")
 name=Torvex-$version-win64
 for f in build/dist/Torvex.scr "dist/$name.zip" "dist/$name-installer.exe" dist/SHA256SUMS; do
