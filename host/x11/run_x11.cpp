@@ -37,22 +37,24 @@ struct X11Run {
 // About 100 KB: kept out of the stack.
 RainRun rain;
 
-// What the rain is laid out on: every monitor on the root window, else the window as one
-// rectangle with the cells a full screen on its monitor would have (a preview pane shows fewer
-// columns, not smaller glyphs).
-std::vector<MonitorRect> Layout(X11Run& run) {
+// What the rain is laid out on, and the primary's columns.
+struct Layout {
+    std::vector<MonitorRect> monitors;
+    int32_t columns = 0;
+};
+
+// Every monitor on the root window, else the window as one rectangle with the cells a full
+// screen on its monitor would have (a preview pane shows fewer columns, not smaller glyphs).
+Layout LayOut(const X11Run& run) {
     const Window root = DefaultRootWindow(run.display);
-    const std::vector<MonitorRect> monitors = FindMonitors(run.display, root);
-    if (run.window->root) {
-        rain.settings.Size = run.size;
-        return monitors;
-    }
+    std::vector<MonitorRect> monitors = FindMonitors(run.display, root);
+    if (run.window->root) return {monitors, run.size};
     int32_t x = 0, y = 0;
     WindowOrigin(run.display, *run.window, x, y);
     const int32_t width = run.window->width, height = run.window->height;
-    rain.settings.Size =
-        WindowColumnCount(run.size, width, MonitorWidthAt(monitors, x + width / 2, y + height / 2));
-    return {MonitorRect{0, 0, width, height}};
+    return {{MonitorRect{0, 0, width, height}},
+            WindowColumnCount(run.size, width,
+                              MonitorWidthAt(monitors, x + width / 2, y + height / 2))};
 }
 
 void TakeEvent(X11Run& run, XEvent& event) {
@@ -145,8 +147,9 @@ void KeepDestinationAlphaAtOne(const HostWindow& window) {
 
 void Relayout(X11Run& run) {
     run.relayout = false;
-    const std::vector<MonitorRect> monitors = Layout(run);
-    ResizeRain(rain, monitors.data(), static_cast<int32_t>(monitors.size()),
+    const Layout layout = LayOut(run);
+    rain.settings.Size = layout.columns;
+    ResizeRain(rain, layout.monitors.data(), static_cast<int32_t>(layout.monitors.size()),
                platform.GetTickCount());
     // The rebuild set the clear colour again, and new buffers come without the alpha.
     KeepDestinationAlphaAtOne(*run.window);
@@ -193,10 +196,10 @@ int RunRainInWindow(Display* display, HostWindow& window, const Settings& settin
         ReleaseContext(run.context);
         return 1;
     }
-    rain.settings = settings;
-    const std::vector<MonitorRect> monitors = Layout(run);
-    const Settings laidOut = rain.settings;  // the settings with the window's column count
-    StartRain(rain, laidOut, monitors.data(), static_cast<int32_t>(monitors.size()),
+    const Layout layout = LayOut(run);
+    Settings laidOut = settings;  // with the window's column count
+    laidOut.Size = layout.columns;
+    StartRain(rain, laidOut, layout.monitors.data(), static_cast<int32_t>(layout.monitors.size()),
               platform.GetTickCount(), 0, platform.timeGetTime());
     KeepDestinationAlphaAtOne(window);
     // One swap per refresh where GLX offers it; the pacer's timer caps the rest (Xvfb never
