@@ -3,9 +3,10 @@
 # Mesa), in a window made as a daemon makes one (tests/x11/host_window): rain inside the window
 # and nothing outside it for --window-id and $XSCREENSAVER_WINDOW (hex and decimal), a resize, a
 # 32-bit ARGB window, nothing drawn while unmapped, the window destroyed under it, the three end
-# signals, a key in its own window, the message standing in the middle with --speed 0, one field
-# per monitor on the root window, bad options, no GLX, no libGL.so.1, a window id naming no
-# window; it writes nothing and links only Xlib, XRandR, zlib and the C and C++ runtimes.
+# signals, a key and the window manager's close in its own window, the message standing in the
+# middle with --speed 0, one field per monitor on the root window, bad options, no GLX, no
+# libGL.so.1, a window id naming no window; it writes nothing and links only Xlib, XRandR, zlib
+# and the C and C++ runtimes.
 # Screenshots: artifacts/linux/.
 set -u
 cd "$(dirname "$0")/../.."
@@ -218,6 +219,14 @@ own=$(timeout 10 xdotool search --sync --name '^Torvex$' | head -1)
 sleep 1.5
 xdotool key --window "$own" space 2>/dev/null
 ends_with 0 2 "a key"
+
+step "its own window: the window manager's close (WM_DELETE_WINDOW) ends it with 0"
+start own-close --size 42
+own=$(timeout 10 xdotool search --sync --name '^Torvex$' | head -1)
+[ -n "$own" ] || fail "no window titled Torvex"
+sleep 1.5
+"$host" --close "$own" || fail "could not send the close request"
+ends_with 0 2 "the close request"
 
 step "no GLX, no libGL.so.1, a window id naming no window: one line each, exit code 1"
 xvfb noglx -screen 0 320x240x24 -extension GLX

@@ -1,11 +1,13 @@
 /* A window as a screen-saver daemon gives one, for tests/e2e/linux.sh: black (--argb: 32-bit ARGB),
  * its id printed once mapped, then stdin commands "resize W H", "unmap", "map", "destroy", "quit",
  * each answered "ok" when done. --monitors WxH+X+Y... sets the screen's monitors (the first
- * primary) instead and keeps them until "quit": the server drops them with their client. */
+ * primary) instead and keeps them until "quit": the server drops them with their client.
+ * --close ID asks window ID to close as a window manager's close button does (WM_DELETE_WINDOW). */
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 static int SetMonitors(Display* display, int count, char** geometries) {
@@ -40,14 +42,30 @@ static void WaitFor(Display* display, Window window, int type) {
     while (event.type != type);
 }
 
+/* The ICCCM's close request: a WM_PROTOCOLS client message naming WM_DELETE_WINDOW. */
+static int AskToClose(Display* display, const char* id) {
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = (Window)strtoul(id, NULL, 0);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    if (!XSendEvent(display, event.xclient.window, False, NoEventMask, &event)) return 1;
+    XSync(display, False);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     unsigned width = 0, height = 0;
     int x = 0, y = 0;
     Display* display = XOpenDisplay(NULL);
+    if (display && argc == 3 && strcmp(argv[1], "--close") == 0) return AskToClose(display, argv[2]);
     const int monitors = argc > 2 && strcmp(argv[1], "--monitors") == 0;
     if (!display ||
         (!monitors && (argc < 2 || sscanf(argv[1], "%ux%u+%d+%d", &width, &height, &x, &y) != 4))) {
-        fprintf(stderr, "usage: host_window WxH+X+Y [--argb] | --monitors WxH+X+Y...\n");
+        fprintf(stderr, "usage: host_window WxH+X+Y [--argb] | --monitors WxH+X+Y... | --close ID\n");
         return 2;
     }
     const int screen = DefaultScreen(display);
