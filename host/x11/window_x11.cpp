@@ -82,7 +82,10 @@ bool OpenHostWindow(Display* display, const HostOptions& options, HostWindow& wi
         if (!TakeWindow(display, root, window, error)) return false;
         window.root = true;
         XSelectInput(display, root, StructureNotifyMask);
-        XRRSelectInput(display, root, RRScreenChangeNotifyMask);
+        // Without the extension the call would only print Xlib's complaint on stderr.
+        int eventBase = 0, errorBase = 0;
+        if (XRRQueryExtension(display, &eventBase, &errorBase))
+            XRRSelectInput(display, root, RRScreenChangeNotifyMask);
         return true;
     }
     const Window own = MakeOwnWindow(display, options.fullscreen, window);

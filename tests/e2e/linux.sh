@@ -4,9 +4,9 @@
 # and nothing outside it for --window-id and $XSCREENSAVER_WINDOW (hex and decimal), a resize, a
 # 32-bit ARGB window, nothing drawn while unmapped, the window destroyed under it, the three end
 # signals, a key and the window manager's close in its own window, the message standing in the
-# middle with --speed 0, one field per monitor on the root window, bad options, no GLX, no
-# libGL.so.1, a window id naming no window; it writes nothing and links only Xlib, XRandR, zlib
-# and the C and C++ runtimes.
+# middle with --speed 0, one field per monitor on the root window (one over the screen without
+# XRandR), bad options, no GLX, no libGL.so.1, a window id naming no window; it writes nothing
+# and links only Xlib, XRandR, zlib and the C and C++ runtimes.
 # Screenshots: artifacts/linux/.
 set -u
 cd "$(dirname "$0")/../.."
@@ -211,6 +211,17 @@ watch_for root-monitors both_standing
 kill -HUP "$tpid"
 ends_with 0 2 "SIGHUP"
 stop_host
+
+step "--root on a display without XRandR: one field over the screen, nothing on stderr"
+xvfb norandr -screen 0 320x240x24 -extension RANDR
+norandr=":$(cat "$dir/norandr.display")"
+start norandr DISPLAY="$norandr" --root --speed 0
+whole_standing() {
+  at_least "$(bright "$1" 320x40+0+100)" 0.004 && at_most "$(greenlight "$1" 320x80+0+0)" 0.004
+}
+DISPLAY="$norandr" watch_for root-norandr whole_standing
+kill -TERM "$tpid"
+ends_with 0 2 "SIGTERM without XRandR"
 
 step "its own window: titled Torvex, a key ends it with 0"
 start own --size 42
