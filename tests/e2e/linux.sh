@@ -3,10 +3,10 @@
 # Mesa), in a window made as a daemon makes one (tests/x11/host_window): rain inside the window
 # and nothing outside it for --window-id and $XSCREENSAVER_WINDOW (hex and decimal), a resize, a
 # 32-bit ARGB window, nothing drawn while unmapped, the window destroyed under it, the three end
-# signals, a key and the window manager's close in its own window, the message standing in the
-# middle with --speed 0, one field per monitor on the root window (one over the screen without
-# XRandR), bad options, no GLX, no libGL.so.1, a window id naming no window; it writes nothing
-# and links only Xlib, XRandR, zlib and the C and C++ runtimes.
+# signals and SIGSTOP/SIGCONT, a key and the window manager's close in its own window, the message
+# standing in the middle with --speed 0, one field per monitor on the root window (one over the
+# screen without XRandR), bad options, no GLX, no libGL.so.1, a window id naming no window; it
+# writes nothing and links only Xlib, XRandR, zlib and the C and C++ runtimes.
 # Screenshots: artifacts/linux/.
 set -u
 cd "$(dirname "$0")/../.."
@@ -143,11 +143,22 @@ EOF
 [ "$("$torvex" --help | grep -oE -- '--(message|size|speed|no-continuous|no-fast|color|glyphs|root|window-id)' |
   sort -u | wc -l)" = 9 ] || fail "--help does not list every option"
 
-step "--window-id (hex): rain inside the window only; SIGTERM ends it with 0"
+step "--window-id (hex): rain inside the window only; it survives SIGSTOP/SIGCONT; SIGTERM ends it"
 start_host 320x240+100+80
 start hex --window-id "$window" -visual default -fps
 sleep 2
 rain_in window-id 320x240+100+80
+# Stopped and continued (a debugger, a job-control shell): it goes on falling.
+kill -STOP "$tpid"
+sleep 1
+kill -CONT "$tpid"
+sleep 0.5
+import -window root "$dir/a.png"
+sleep 0.5
+import -window root "$dir/b.png"
+changed=$(compare -metric AE "$dir/a.png" "$dir/b.png" null: 2>&1)
+echo "   after SIGSTOP and SIGCONT: $changed pixels changed in 0.5 s"
+[ "${changed%% *}" -gt 0 ] 2>/dev/null || fail "no rain falls after SIGSTOP and SIGCONT"
 kill -TERM "$tpid"
 ends_with 0 1 "SIGTERM"  # 16-80 ms idle (docs/PERFORMANCE.md); 1 s leaves room for a loaded machine
 echo "   SIGTERM to exit: $took ms"
