@@ -42,17 +42,16 @@ static void WaitFor(Display* display, Window window, int type) {
     while (event.type != type);
 }
 
-/* The ICCCM's close request: a WM_PROTOCOLS client message naming WM_DELETE_WINDOW. */
-static int AskToClose(Display* display, const char* id) {
-    XEvent event;
+/* The ICCCM's close request, as a window manager's close button sends it. */
+static int AskToClose(Display* display, Window window) {
+    XClientMessageEvent event;
     memset(&event, 0, sizeof event);
-    event.xclient.type = ClientMessage;
-    event.xclient.window = (Window)strtoul(id, NULL, 0);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
-    if (!XSendEvent(display, event.xclient.window, False, NoEventMask, &event)) return 1;
+    event.type = ClientMessage;
+    event.window = window;
+    event.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.format = 32;
+    event.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSendEvent(display, window, False, NoEventMask, (XEvent*)&event);
     XSync(display, False);
     return 0;
 }
@@ -61,11 +60,13 @@ int main(int argc, char** argv) {
     unsigned width = 0, height = 0;
     int x = 0, y = 0;
     Display* display = XOpenDisplay(NULL);
-    if (display && argc == 3 && strcmp(argv[1], "--close") == 0) return AskToClose(display, argv[2]);
+    if (display && argc == 3 && strcmp(argv[1], "--close") == 0)
+        return AskToClose(display, strtoul(argv[2], NULL, 0));
     const int monitors = argc > 2 && strcmp(argv[1], "--monitors") == 0;
     if (!display ||
         (!monitors && (argc < 2 || sscanf(argv[1], "%ux%u+%d+%d", &width, &height, &x, &y) != 4))) {
-        fprintf(stderr, "usage: host_window WxH+X+Y [--argb] | --monitors WxH+X+Y... | --close ID\n");
+        fprintf(stderr,
+                "usage: host_window WxH+X+Y [--argb] | --monitors WxH+X+Y... | --close ID\n");
         return 2;
     }
     const int screen = DefaultScreen(display);
