@@ -2,9 +2,11 @@
 #include "host/x11/monitors_x11.h"
 
 #include <X11/extensions/Xrandr.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -65,10 +67,42 @@ std::vector<MonitorRect> ActiveCrtcs(Display* display, Window root) {
     return monitors;
 }
 
+// XineramaScreenInfo, as libXinerama returns it: declared here, no headers needed to build.
+struct XineramaScreen {
+    int screenNumber;
+    short x, y, width, height;
+};
+using XineramaIsActiveFunction = Bool (*)(Display*);
+using XineramaQueryScreensFunction = XineramaScreen* (*)(Display*, int*);
+
+// Xinerama's screens, in its order (its first is the one desktops treat as primary).
+std::vector<MonitorRect> XineramaScreens(Display* display) {
+    std::vector<MonitorRect> monitors;
+    int opcode = 0, eventBase = 0, errorBase = 0;
+    // Asked first through Xlib: the library would print a line on stderr for a missing extension.
+    if (!XQueryExtension(display, "XINERAMA", &opcode, &eventBase, &errorBase)) return monitors;
+    static void* library = dlopen("libXinerama.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return monitors;
+    auto isActive = reinterpret_cast<XineramaIsActiveFunction>(dlsym(library, "XineramaIsActive"));
+    auto queryScreens =
+        reinterpret_cast<XineramaQueryScreensFunction>(dlsym(library, "XineramaQueryScreens"));
+    if (!isActive || !queryScreens || !isActive(display)) return monitors;
+    int count = 0;
+    XineramaScreen* screens = queryScreens(display, &count);
+    for (int k = 0; screens && k < count; ++k)
+        if (screens[k].width > 0 && screens[k].height > 0)
+            monitors.push_back(
+                MonitorRect{screens[k].x, screens[k].y, screens[k].width, screens[k].height});
+    if (screens) XFree(screens);
+    return monitors;
+}
+
 }  // namespace
 
 std::vector<MonitorRect> FindMonitors(Display* display, Window root) {
     std::vector<MonitorRect> monitors = ActiveMonitors(display, root);
+    std::vector<MonitorRect> screens = XineramaScreens(display);
+    if (screens.size() > monitors.size()) monitors = std::move(screens);
     if (monitors.empty()) monitors = ActiveCrtcs(display, root);
     if (monitors.empty()) {
         XWindowAttributes attributes;

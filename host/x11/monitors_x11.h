@@ -1,7 +1,7 @@
 // The screen's monitors and refresh rate through XRandR: one field per monitor on the root window,
-// frames paced to the current mode. Xinerama would need a library of its own, so the fallback for
-// servers without RandR 1.5 monitors is RandR's older screen resources (one rectangle per active
-// CRTC), and the root window's size where even that is missing.
+// frames paced to the current mode. Servers without RandR 1.5 monitors fall back to Xinerama
+// (libXinerama.so.1 opened at run time, so the program links no library for it), then to RandR's
+// older screen resources (one rectangle per active CRTC), then to the root window's size.
 #pragma once
 #include <X11/Xlib.h>
 
@@ -10,7 +10,9 @@
 
 #include "rain/monitors.h"
 
-// The monitors in root-window pixels, the primary first; never empty.
+// The monitors in root-window pixels, the primary first; never empty. A server that joins several
+// screens with Xinerama (a nested server, say) may answer RandR for its first screen only; when
+// Xinerama names more screens than RandR names monitors, Xinerama's list is taken.
 std::vector<MonitorRect> FindMonitors(Display* display, Window root);
 
 // The current mode's refresh rate in Hz; 60 where XRandR does not say.

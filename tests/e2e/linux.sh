@@ -4,8 +4,8 @@
 # and nothing outside it for --window-id and $XSCREENSAVER_WINDOW (hex and decimal), a resize, a
 # 32-bit ARGB window, nothing drawn while unmapped, the window destroyed under it, the three end
 # signals and SIGSTOP/SIGCONT, a key and the window manager's close in its own window, the message
-# standing in the middle with --speed 0, one field per monitor on the root window (one over the
-# screen without XRandR), bad options, no GLX, no libGL.so.1, a window id naming no window; it
+# standing in the middle with --speed 0, one field per monitor on the root window (XRandR, and
+# Xinerama without XRandR), bad options, no GLX, no libGL.so.1, a window id naming no window; it
 # writes nothing and links only Xlib, XRandR, zlib and the C and C++ runtimes.
 # Screenshots: artifacts/linux/.
 set -u
@@ -21,7 +21,7 @@ for f in "$torvex" "$host"; do
   [ -x "$f" ] || fail "$f is missing: build the linux and native presets first"
 done
 . tests/support/dependency.sh
-for tool in Xvfb xdotool import convert readelf; do
+for tool in Xvfb Xephyr xdotool import convert readelf; do
   command -v "$tool" >/dev/null || missing_dependency "$tool"
 done
 . tests/e2e/lib/screen.bash  # colour_fractions, at_least, at_most
@@ -32,13 +32,13 @@ mkdir "$dir/home"  # a home of its own, which it must leave empty
 export HOME="$dir/home"
 unset XDG_CACHE_HOME XSCREENSAVER_WINDOW
 
-xvfb() {  # name options... -> the display number in $dir/NAME.display
-  Xvfb -displayfd 3 -nolisten tcp "${@:2}" 3>"$dir/$1.display" 2>"$art/$1.log" &
+xserver() {  # name program options... -> the display number in $dir/NAME.display
+  "$2" -displayfd 3 -nolisten tcp "${@:3}" 3>"$dir/$1.display" 2>"$art/$1.log" &
   pids+=($!)
   for _ in $(seq 100); do [ -s "$dir/$1.display" ] && return 0; sleep 0.1; done
-  fail "Xvfb ($1) did not start (see $art/$1.log)"
+  fail "$2 ($1) did not start (see $art/$1.log)"
 }
-xvfb screen -screen 0 640x480x24 -br
+xserver screen Xvfb -screen 0 640x480x24 -br
 export DISPLAY=":$(cat "$dir/screen.display")"
 
 # The host window: its id in $window; host_do sends it a command and waits for its "ok".
@@ -216,16 +216,19 @@ kill -HUP "$tpid"
 ends_with 0 2 "SIGHUP"
 stop_host
 
-step "--root on a display without XRandR: one field over the screen, nothing on stderr"
-xvfb norandr -screen 0 320x240x24 -extension RANDR
-norandr=":$(cat "$dir/norandr.display")"
-start norandr DISPLAY="$norandr" --root --speed 0
-whole_standing() {
-  at_least "$(bright "$1" 320x40+0+100)" 0.004 && at_most "$(greenlight "$1" 320x80+0+0)" 0.004
+step "--root on a server joining two screens with Xinerama, no XRandR: the message in each"
+xserver outer Xvfb -screen 0 1100x520x24
+DISPLAY=":$(cat "$dir/outer.display")" \
+  xserver nested Xephyr -screen 640x480 -screen 400x300 +xinerama -extension RANDR
+nested=":$(cat "$dir/nested.display")"
+start nested DISPLAY="$nested" --root --speed 0
+both_screens() {
+  at_least "$(bright "$1" 640x40+0+220)" 0.004 && at_least "$(bright "$1" 400x40+640+130)" 0.004 &&
+    at_most "$(greenlight "$1" 640x160+0+0)" 0.004
 }
-DISPLAY="$norandr" watch_for root-norandr whole_standing
+DISPLAY="$nested" watch_for root-xinerama both_screens
 kill -TERM "$tpid"
-ends_with 0 2 "SIGTERM without XRandR"
+ends_with 0 2 "SIGTERM on the nested server"  # and nothing on stderr
 
 step "its own window: titled Torvex; a key, or the window manager's close request, ends it with 0"
 for how in key close; do
@@ -239,7 +242,7 @@ for how in key close; do
 done
 
 step "no GLX, no libGL.so.1, a window id naming no window: one line each, exit code 1"
-xvfb noglx -screen 0 320x240x24 -extension GLX
+xserver noglx Xvfb -screen 0 320x240x24 -extension GLX
 mkdir "$dir/nogl"
 : >"$dir/nogl/libGL.so.1"  # found first, and no library
 while IFS='|' read -r vars args text; do
