@@ -27,7 +27,6 @@ struct X11Run {
     GlContext context;
     int32_t size = 0;  // the columns asked for, across a whole monitor
     int signalFd = -1;
-    int randrEventBase = -1;
     bool obscured = false;
     bool relayout = false;  // the window or the monitors changed size since the last frame
     bool ended = false;
@@ -59,7 +58,7 @@ Layout LayOut(const X11Run& run) {
 
 void TakeEvent(X11Run& run, XEvent& event) {
     HostWindow& window = *run.window;
-    if (run.randrEventBase >= 0 && event.type == run.randrEventBase + RRScreenChangeNotify) {
+    if (window.randrEventBase >= 0 && event.type == window.randrEventBase + RRScreenChangeNotify) {
         XRRUpdateConfiguration(&event);
         run.relayout = true;
         return;
@@ -184,9 +183,6 @@ int RunRainInWindow(Display* display, HostWindow& window, const Settings& settin
     run.window = &window;
     run.size = settings.Size;
     run.signalFd = signalFd;
-    int errorBase = 0;
-    if (window.root && !XRRQueryExtension(display, &run.randrEventBase, &errorBase))
-        run.randrEventBase = -1;
 
     error = MakeGlxContext(run.context, display, window.window);
     if (!error.empty()) return 1;

@@ -83,9 +83,11 @@ bool OpenHostWindow(Display* display, const HostOptions& options, HostWindow& wi
         window.root = true;
         XSelectInput(display, root, StructureNotifyMask);
         // Without the extension the call would only print Xlib's complaint on stderr.
-        int eventBase = 0, errorBase = 0;
-        if (XRRQueryExtension(display, &eventBase, &errorBase))
+        int errorBase = 0;
+        if (XRRQueryExtension(display, &window.randrEventBase, &errorBase))
             XRRSelectInput(display, root, RRScreenChangeNotifyMask);
+        else
+            window.randrEventBase = -1;
         return true;
     }
     const Window own = MakeOwnWindow(display, options.fullscreen, window);

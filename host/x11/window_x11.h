@@ -18,6 +18,7 @@ struct HostWindow {
     int32_t height = 0;
     int32_t depth = 0;         // 32 for an ARGB visual, whose alpha a compositor shows
     Atom deleteWindow = None;  // WM_DELETE_WINDOW, for a window of its own
+    int randrEventBase = -1;   // where the root window's XRandR screen changes are followed
 };
 
 // Chooses the window in this order: --window-id; with --root, $XSCREENSAVER_WINDOW when set, else
