@@ -61,22 +61,12 @@ root/root ./usr/share/man/man6/torvex.6x.gz
 root/root ./usr/share/xscreensaver/config/torvex.xml"
 [ "$files" = "$expected" ] || fail "the package holds other files:"$'\n'"$files"
 grep -q '^-rwxr-xr-x .*/torvex$' <<<"$listing" || fail "the program is not mode 755"
-unpacked=$work/unpacked
-dpkg-deb -x "$deb" "$unpacked"
-program=$unpacked/usr/libexec/xscreensaver/torvex
-for text in "$a" "$b" "$root" debian-test; do
-  strings -a "$program" | grep -qF "$text" && fail "the program holds the build path '$text'"
-done
-headers=$(readelf -h -l -d -S -W "$program") || fail "the program is no ELF file"
-while IFS='|' read -r pattern meaning; do
-  grep -qE "$pattern" <<<"$headers" || fail "the program is not $meaning"
-done <<TABLE
-Type: +DYN|position independent
-GNU_RELRO|built with RELRO
-FLAGS.*\bNOW\b|bound now
-NEEDED.*libX11\.so|dynamically linked to libX11
-TABLE
-grep -q ' \.symtab ' <<<"$headers" && fail "the program is not stripped"
+# Position independence, RELRO and stripping are lintian's (below); an embedded build path
+# would have made the two packages differ.
+dpkg-deb -x "$deb" "$work/unpacked"
+headers=$(readelf -d -W "$work/unpacked/usr/libexec/xscreensaver/torvex") ||
+  fail "the program is no ELF file"
+grep -qE 'FLAGS.*\bNOW\b' <<<"$headers" || fail "the program is not bound now"
 grep -q 'NEEDED.*libGL' <<<"$headers" && fail "the program links libGL instead of loading it"
 depends=$(dpkg-deb -f "$deb" Depends)
 for pattern in 'libc6 \(>= [0-9.]+\)' 'libgl1' 'libx11-6'; do
@@ -117,7 +107,8 @@ display=$(free_display 70)
 Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 wait_display "$display" || fail "Xvfb :$display did not start"
-as_user() { timeout 20 runuser -u "$user" -- env -i HOME="$home" USER="$user" DISPLAY=":$display" PATH=/usr/bin:/bin "$@"; }
+user_env=(runuser -u "$user" -- env -i HOME="$home" USER="$user" DISPLAY=":$display" PATH=/usr/bin:/bin)
+as_user() { timeout 20 "${user_env[@]}" "$@"; }
 ms() { echo $(($(date +%s%N) / 1000000)); }
 
 for entry in "$line" "GL: $line"; do
@@ -126,8 +117,7 @@ for entry in "$line" "GL: $line"; do
   printf 'timeout: 0:30:00\nlock: False\nfade: False\nunfade: False\nsplash: False\ndpmsEnabled: False\nmode: one\nselected: 0\nprograms: \\\n\t%s \\n\\\n\n' \
     "$entry" >"$home/.xscreensaver"
   chown "$user:" "$home/.xscreensaver"
-  setsid runuser -u "$user" -- env -i HOME="$home" USER="$user" DISPLAY=":$display" PATH=/usr/bin:/bin \
-    xscreensaver --no-splash --verbose >"$work/daemon-$tag.log" 2>&1 &
+  setsid "${user_env[@]}" xscreensaver --no-splash --verbose >"$work/daemon-$tag.log" 2>&1 &
   daemon=$!
   for _ in $(seq 100); do as_user xscreensaver-command -time >/dev/null 2>&1 && break; sleep 0.1; done
   as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "-activate failed (log: $work/daemon-$tag.log)"

@@ -62,6 +62,17 @@ new_window() {
     sleep 0.2
   done
 }
+# Opens the settings dialog with COMMAND..., answers it with KEY and expects exit code 0.
+answer_dialog() {  # name key command...
+  local dialog
+  start "$1" "${@:3}"
+  dialog=$(window "The Torvex Screen Saver Settings")
+  [ -n "$dialog" ] || fail "${*:4} showed no settings dialog (see $art/$1.log)"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
+  sleep 0.3
+  xdotool key --clearmodifiers "$2"
+  [ "$(finish "$1" 20)" = 0 ] || fail "${*:4} ($1) did not end with code 0 after $2"
+}
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 
 rm -f "$art"/*.rc
@@ -94,13 +105,7 @@ grep -Eq "^ +ScrWidth +REG_DWORD +$(printf '0x%x' "$width")\$" "$art/registry-af
   fail "OK did not store the current display mode ${width}x$height"
 
 step "/c:12345, a number that names no window, still opens the dialog; Cancel ends it with 0"
-start orphan "$scr" /c:12345
-orphan=$(window "The Torvex Screen Saver Settings")
-[ -n "$orphan" ] || fail "/c:12345 showed no settings dialog (see $art/orphan.log)"
-xdotool windowfocus --sync "$orphan" 2>/dev/null || xdotool windowfocus "$orphan"
-sleep 0.3
-xdotool key --clearmodifiers Escape         # Cancel
-[ "$(finish orphan 20)" = 0 ] || fail "/c:12345 did not end with code 0 after Cancel"
+answer_dialog orphan Escape "$scr" /c:12345  # Cancel
 
 step "/s runs with the stored settings and ends on a key"
 reg add "$key" /v Continuous /t REG_DWORD /d 1 /f >/dev/null
@@ -225,13 +230,7 @@ step "over a display mode stored as 0x7fffffff, one OK stores the current mode"
 for value in ScrWidth ScrHeight ColorBits Hertz; do
   reg add "$key" /v $value /t REG_DWORD /d 0x7fffffff /f >/dev/null
 done
-start repair "$scr" /c
-dialog=$(window "The Torvex Screen Saver Settings")
-[ -n "$dialog" ] || fail "/c over an impossible mode showed no settings dialog"
-xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog"
-sleep 0.3
-xdotool key --clearmodifiers Return         # OK
-[ "$(finish repair 20)" = 0 ] || fail "/c over an impossible mode did not end with code 0 after OK"
+answer_dialog repair Return "$scr" /c  # OK
 # The first OK above, with nothing stored, stored the current mode.
 mode_of() { tr -d '\r' | grep -E '^ +(ScrWidth|ScrHeight|ColorBits|Hertz) '; }
 [ "$(reg query "$key" | mode_of)" = "$(mode_of <"$art/registry-after-ok.txt")" ] ||
